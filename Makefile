@@ -1,0 +1,39 @@
+# The two commands of the README: `make demo` and `make test`.
+# Each installs what a fresh Debian machine lacks, configures, builds and runs.
+JOBS ?= $(shell nproc)
+PACKAGES := cmake g++ make pkg-config libxerces-c-dev libgtest-dev libgmock-dev libbenchmark-dev
+DEMO_TOOL := build/release/tools/mcxml/mcxml
+
+.PHONY: all deps demo test test-debug test-asan bench clean
+
+all: test
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "installing:$$missing"; \
+	  if [ "$$(id -u)" -ne 0 ]; then echo "run as root to install:$$missing" >&2; exit 1; fi; \
+	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	fi
+
+demo: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target mcxml_tool
+	$(DEMO_TOOL) varlist --bins examples/credit_risk.pmml
+
+test: test-debug test-asan
+
+test-debug: deps
+	cmake --preset debug
+	cmake --build --preset debug -j $(JOBS)
+	ctest --preset debug -j $(JOBS)
+
+test-asan: deps
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+clean:
+	rm -rf build

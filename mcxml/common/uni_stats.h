@@ -1,0 +1,63 @@
+// MCUniStats: the univariate statistics of one field, categorical or continuous.
+#ifndef MCXML_COMMON_UNI_STATS_H
+#define MCXML_COMMON_UNI_STATS_H
+
+#include <string>
+#include <vector>
+
+#include "mcxml/common/export.h"
+#include "mcxml/common/missing_value.h"
+
+namespace MCXML_1_3 {
+
+class MCXML_EXPORT MCUniStats {
+ public:
+  /// Summary values of a continuous field; each is the missing value when unknown.
+  struct SummStats {
+    double minimum = MCCommon_1_3::MCMV::gMissingValue;
+    double maximum = MCCommon_1_3::MCMV::gMissingValue;
+    double mean = MCCommon_1_3::MCMV::gMissingValue;
+    double standardDeviation = MCCommon_1_3::MCMV::gMissingValue;
+  };
+
+  enum class Kind { Empty, Categorical, Continuous };
+
+  /// An empty record: no name, total frequency 0, not valid.
+  MCUniStats();
+  /// A categorical record: one count per category.
+  MCUniStats(const std::string& name, double totalFreq, const std::vector<double>& counts);
+  /// A continuous record: summary values and a histogram of freqs between cut points.
+  MCUniStats(const std::string& name, double totalFreq, const SummStats& summStats,
+             const std::vector<double>& cutPoints, const std::vector<double>& freqs);
+
+  /// True when the record names a field, its total frequency is finite and not
+  /// negative, and: categorical, no count is negative; continuous, the histogram is
+  /// empty or has one frequency fewer than cut points, no frequency is negative, the
+  /// cut points increase strictly (an open end may be the missing value), the
+  /// standard deviation is missing or not negative and the minimum is not above the
+  /// maximum when both are known. False for an empty record.
+  bool IsValid() const;
+
+  Kind GetKind() const { return m_kind; }
+  const std::string& GetName() const { return m_name; }
+  double GetTotalFreq() const { return m_totalFreq; }
+  const std::vector<double>& GetCounts() const { return m_counts; }
+  const SummStats& GetSummStats() const { return m_summStats; }
+  const std::vector<double>& GetCutPoints() const { return m_cutPoints; }
+  const std::vector<double>& GetFreqs() const { return m_freqs; }
+
+ private:
+  bool IsValidContinuous() const;
+
+  Kind m_kind = Kind::Empty;
+  std::string m_name;
+  double m_totalFreq = 0.0;
+  std::vector<double> m_counts;
+  SummStats m_summStats;
+  std::vector<double> m_cutPoints;
+  std::vector<double> m_freqs;
+};
+
+}  // namespace MCXML_1_3
+
+#endif  // MCXML_COMMON_UNI_STATS_H

@@ -1,0 +1,159 @@
+// MCVarList: the list of model variables that the parsers fill, with the
+// variable (IMCVariable) and encoder (IMCEncoder) interfaces of each entry.
+#ifndef MCXML_COMMON_VAR_LIST_H
+#define MCXML_COMMON_VAR_LIST_H
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "mcxml/common/export.h"
+
+namespace MCXML_1_3 {
+
+/// One invalid value of a variable: a number or a text, with its label.
+struct MCInvalidValue {
+  bool isText = false;
+  double number = 0.0;
+  std::string text;
+  std::string label;
+};
+
+/// Encoding details of a variable: bin labels, invalid values, invalid range.
+class MCXML_EXPORT IMCEncoder {
+ public:
+  IMCEncoder() = default;
+  IMCEncoder(const IMCEncoder&) = delete;
+  IMCEncoder& operator=(const IMCEncoder&) = delete;
+
+  /// Replaces the bin labels.
+  virtual void SetBinLabels(const std::vector<std::string>& labels) = 0;
+  /// Forgets the invalid values and the invalid range.
+  virtual void ClearInvalid() = 0;
+  /// Appends an invalid number with its label.
+  virtual void AddInvalidValue(double value, const std::string& label) = 0;
+  /// Appends an invalid text with its label.
+  virtual void AddInvalidValue(const std::string& value, const std::string& label) = 0;
+  /// Sets the range of invalid numbers, replacing an earlier one.
+  virtual void SetInvalidRange(double lower, double upper) = 0;
+
+  /// The bin labels, when SetBinLabels was called.
+  virtual const std::optional<std::vector<std::string>>& GetBinLabels() const = 0;
+  /// The invalid values in the order they were added.
+  virtual const std::vector<MCInvalidValue>& GetInvalidValues() const = 0;
+  /// The invalid range (lower, upper), when SetInvalidRange was called.
+  virtual const std::optional<std::pair<double, double>>& GetInvalidRange() const = 0;
+
+ protected:
+  ~IMCEncoder() = default;
+};
+
+/// What a variable holds; the fields that do not apply to its kind stay empty.
+struct MCVariableInfo {
+  enum class Kind { Categorical, Continuous, Weight };
+
+  std::string name;
+  std::string label;
+  int role = 0;
+  Kind kind = Kind::Categorical;
+  std::optional<int> dataType;  // set by SetDataType
+  // Categorical: texts or numbers, and labels when the overload with labels was used.
+  bool textValues = false;
+  std::vector<std::string> texts;
+  std::vector<double> numbers;
+  std::optional<std::vector<std::string>> valueLabels;
+  // Continuous: range overload (min, max, isDiscrete, precision) or bins overload
+  // (min, max, inner cut points, isBinned).
+  std::optional<std::pair<double, double>> range;
+  std::optional<bool> isDiscrete;
+  int precision = -1;
+  std::optional<std::vector<double>> cutPoints;
+  bool isBinned = false;
+  // Weight variable.
+  std::optional<int> rounding;
+};
+
+/// A variable of the list.
+class MCXML_EXPORT IMCVariable {
+ public:
+  /// Roles; the parsers give every variable kInput.
+  enum VariableRole { kNone = 0, kTarget = 1, kWeight = 2, kFrequency = 3, kInput = 4 };
+  /// Rounding of a weight variable; the parsers ask for kRoundNearest.
+  enum WRoundingOption { kNoRounding = 0, kRoundDown = 1, kRoundNearest = 2 };
+
+  IMCVariable() = default;
+  IMCVariable(const IMCVariable&) = delete;
+  IMCVariable& operator=(const IMCVariable&) = delete;
+
+  /// Records the data type: 1 integer, 2 double or float, 3 string, 4 date, 5 time,
+  /// 6 dateTime.
+  virtual void SetDataType(int code) = 0;
+  /// Everything the variable was given.
+  virtual const MCVariableInfo& GetInfo() const = 0;
+
+ protected:
+  ~IMCVariable() = default;
+};
+
+/// An ordered list of variables with unique names and at most one weight variable.
+/// Every add operation returns the new variable's index, or -1 when the variable is
+/// refused: an empty name, a name already in the list, min > max, inner cut points
+/// that are not strictly increasing inside (min, max), value labels whose count
+/// differs from the values', or a second weight variable. A refused variable leaves
+/// the list unchanged.
+class MCXML_EXPORT MCVarList {
+ public:
+  MCVarList();
+  ~MCVarList();
+  MCVarList(const MCVarList&) = delete;
+  MCVarList& operator=(const MCVarList&) = delete;
+
+  int AddCatVar(const std::string& name, const std::string& label,
+                const std::vector<std::string>& values, IMCVariable::VariableRole role);
+  int AddCatVar(const std::string& name, const std::string& label,
+                const std::vector<std::string>& values, const std::vector<std::string>& valueLabels,
+                IMCVariable::VariableRole role);
+  int AddCatVar(const std::string& name, const std::string& label,
+                const std::vector<double>& values, IMCVariable::VariableRole role);
+  int AddCatVar(const std::string& name, const std::string& label,
+                const std::vector<double>& values, const std::vector<std::string>& valueLabels,
+                IMCVariable::VariableRole role);
+  /// A continuous variable without range.
+  int AddContVar(const std::string& name, const std::string& label, IMCVariable::VariableRole role);
+  /// A continuous variable over [min, max]; precision -1 means unknown.
+  int AddContVar(const std::string& name, const std::string& label, double min, double max,
+                 IMCVariable::VariableRole role, bool isDiscrete, int precision);
+  /// A continuous variable over [min, max] cut at the inner cut points.
+  int AddContVar(const std::string& name, const std::string& label, double min, double max,
+                 const std::vector<double>& innerCutPoints, bool isBinned,
+                 IMCVariable::VariableRole role);
+  /// Adds the weight variable; -1 when one is already set (or as for the adds above).
+  int SetWeightVar(const std::string& name, const std::string& label,
+                   IMCVariable::WRoundingOption rounding);
+
+  /// The encoder of the variable at `index`; null only for an index outside the list.
+  IMCEncoder* GetEncoderAt(int index);
+  /// The variable at `index`, or null for an index outside the list.
+  IMCVariable* GetVarAt(int index);
+  const IMCVariable* GetVarAt(int index) const;
+  const IMCEncoder* GetEncoderAt(int index) const;
+
+  int GetCount() const;
+  /// The index of the weight variable, or -1.
+  int GetWeightVarIndex() const;
+
+ private:
+  class Entry;
+  int Add(MCVariableInfo info);
+
+  std::vector<std::unique_ptr<Entry>> m_entries;
+  std::unordered_set<std::string> m_names;
+  int m_weightIndex = -1;
+};
+
+}  // namespace MCXML_1_3
+
+#endif  // MCXML_COMMON_VAR_LIST_H

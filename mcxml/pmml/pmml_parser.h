@@ -1,0 +1,106 @@
+// MCPMMLParser: loads a PMML document from a stream, checks its outline, and
+// answers the queries that fill variable lists, bins and univariate statistics.
+#ifndef MCXML_PMML_PMML_PARSER_H
+#define MCXML_PMML_PMML_PARSER_H
+
+#include <istream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <xercesc/dom/DOMDocument.hpp>
+#include <xercesc/dom/DOMElement.hpp>
+
+#include "mcxml/common/export.h"
+#include "mcxml/common/status.h"
+#include "mcxml/common/uni_stats.h"
+#include "mcxml/common/var_list.h"
+
+XERCES_CPP_NAMESPACE_BEGIN
+class XercesDOMParser;
+XERCES_CPP_NAMESPACE_END
+
+namespace MCXML_1_3 {
+
+using MCCommon_1_3::MCStatus;
+using XERCES_CPP_NAMESPACE::DOMDocument;
+using XERCES_CPP_NAMESPACE::DOMElement;
+
+class MCXML_EXPORT MCPMMLParser {
+ public:
+  /// Initialises the XML platform and creates the parser; a failure is kept as 103.
+  MCPMMLParser();
+  virtual ~MCPMMLParser();
+  MCPMMLParser(const MCPMMLParser&) = delete;
+  MCPMMLParser& operator=(const MCPMMLParser&) = delete;
+
+  /// Loads a document from `in`, starting where the stream stands, and checks its
+  /// outline. Returns and keeps: OK; 103 no parser; 104 the parse threw (message
+  /// kept) or gave no document; 105 no root or the root is not "PMML"; 106 no
+  /// "DataDictionary" child. Element pointers from an earlier load become invalid.
+  virtual MCStatus ParseToDOM(std::istream& in);
+
+  /// The stored status.
+  MCStatus GetStatus() const;
+  /// The message of the last parse exception; empty otherwise.
+  std::string GetXercesMessage() const;
+  /// The "PMML" root after a successful load, else null.
+  const DOMElement* GetRootElement() const;
+  /// Chooses the model element for FillUniStats; false (nothing changed) before a
+  /// successful load.
+  bool SetModelElmt(const DOMElement& model);
+  /// Errors the XML parser counted during the last ParseToDOM; 0 before any parse
+  /// and when there is no parser. A malformed document loads with a count above 0.
+  unsigned GetErrorCount() const;
+  /// When on, later parses resolve no external entity or DTD and stop entity
+  /// expansion past a fixed limit. Off by default.
+  void SetSecureProcessing(bool on);
+
+  /// Appends one variable per DataField (only those named in `names`, when it is
+  /// not empty) in document order, with bins when `useBins`. Stops at the first
+  /// failure: 107 no document, 108 missing attribute, 109 unknown data type, 110 no
+  /// bins for a continuous field, 111 refused by the list; earlier variables stay.
+  MCStatus FillVarList(MCVarList& varList, const std::vector<std::string>& names,
+                       bool useBins) const;
+
+  /// Reads the UnivariateStats after `cursor` (the first when null) of the model
+  /// element into `stats`. `cursor` is set to the element read, null at the end
+  /// (OK, `stats` untouched). `stats` is written only by a successful read; on 107
+  /// and 112 `cursor` is left alone.
+  MCStatus FillUniStats(MCUniStats& stats, const DOMElement*& cursor) const;
+
+ protected:
+  /// Reads the cut points and bin labels of `fieldName` from the transformation
+  /// dictionary (which must not be null); false, both emptied, when none is found.
+  bool SetBinsFrTransDict(const std::string& fieldName, std::vector<double>& cutPoints,
+                          std::vector<std::string>& binLabels) const;
+
+  MCStatus FillUniStatsCat(MCUniStats& stats, const std::string& name, double totalFreq,
+                           const DOMElement& univariateStats) const;
+  MCStatus FillUniStatsCont(MCUniStats& stats, const std::string& name, double totalFreq,
+                            const DOMElement& univariateStats) const;
+  MCStatus FillCutPointsFreqs(std::vector<double>& cutPoints, std::vector<double>& freqs,
+                              bool& leftOpen, const DOMElement& contStats) const;
+  MCStatus ExtractInterval(double& left, double& right, bool& leftOpen,
+                           const DOMElement& interval) const;
+
+  struct ParserDeleter {
+    void operator()(XERCES_CPP_NAMESPACE::XercesDOMParser* parser) const noexcept;
+  };
+
+  MCStatus m_status;
+  std::unique_ptr<XERCES_CPP_NAMESPACE::XercesDOMParser, ParserDeleter> m_parser;
+  std::string m_xercesMessage;
+  DOMDocument* m_document = nullptr;
+  const DOMElement* m_rootElmt = nullptr;
+  const DOMElement* m_dataDictElmt = nullptr;
+  const DOMElement* m_transDictElmt = nullptr;
+  const DOMElement* m_modelElmt = nullptr;
+
+ private:
+  bool m_secure = false;
+};
+
+}  // namespace MCXML_1_3
+
+#endif  // MCXML_PMML_PMML_PARSER_H

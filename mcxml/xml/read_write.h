@@ -1,0 +1,71 @@
+// MCXMLReadWrite: parses any XML file or stream into a DOM document it owns, and
+// writes a DOM document to a file.
+#ifndef MCXML_XML_READ_WRITE_H
+#define MCXML_XML_READ_WRITE_H
+
+#include <istream>
+#include <memory>
+#include <string>
+
+#include <xercesc/dom/DOMDocument.hpp>
+
+#include "mcxml/common/export.h"
+#include "mcxml/common/status.h"
+
+XERCES_CPP_NAMESPACE_BEGIN
+class XercesDOMParser;
+XERCES_CPP_NAMESPACE_END
+
+namespace MCXML_1_3 {
+
+using MCCommon_1_3::MCStatus;
+using XERCES_CPP_NAMESPACE::DOMDocument;
+
+class MCXML_EXPORT MCXMLReadWrite {
+ public:
+  /// Initialises the XML platform; a failure shows as GetInitStatus() 103.
+  MCXMLReadWrite();
+  ~MCXMLReadWrite();
+  MCXMLReadWrite(const MCXMLReadWrite&) = delete;
+  MCXMLReadWrite& operator=(const MCXMLReadWrite&) = delete;
+
+  MCStatus GetInitStatus() const;
+  /// The text of the last parser or writer exception; empty otherwise.
+  std::string GetXercesMessage() const;
+  /// The document of the last successful parse, or null; valid until the next parse.
+  DOMDocument* GetDocument();
+  const DOMDocument* GetDocument() const;
+  /// Errors the XML parser counted during the last parse; 0 before any and after a
+  /// failed one.
+  unsigned GetErrorCount() const;
+  /// When on, later parses resolve no external entity or DTD and stop entity
+  /// expansion past a fixed limit. Off by default.
+  void SetSecureProcessing(bool on);
+
+  /// Parses the named file: 103 platform or parser set-up failed, 104 the parse
+  /// threw (message kept) or gave no document.
+  MCStatus ParseToDOM(const std::string& fileName);
+  /// Parses the stream from where it stands; statuses as above.
+  MCStatus ParseToDOM(std::istream& in);
+  /// Writes `doc`, or the held document when `doc` is null, to the named file,
+  /// without pretty-printing. OK without writing when there is nothing to write;
+  /// 118 when the write threw.
+  MCStatus WriteFromDOM(const std::string& fileName, const DOMDocument* doc) const;
+
+ private:
+  struct ParserDeleter {
+    void operator()(XERCES_CPP_NAMESPACE::XercesDOMParser* parser) const noexcept;
+  };
+
+  MCStatus ParseToDOM(const char* fileName, std::istream* in);
+
+  MCStatus m_initStatus;
+  std::unique_ptr<XERCES_CPP_NAMESPACE::XercesDOMParser, ParserDeleter> m_parser;
+  mutable std::string m_xercesMessage;
+  DOMDocument* m_document = nullptr;
+  bool m_secure = false;
+};
+
+}  // namespace MCXML_1_3
+
+#endif  // MCXML_XML_READ_WRITE_H

@@ -1,0 +1,57 @@
+// Helpers shared by the test programs: small documents parsed inline, and a
+// matcher that names both the code and the flag of a status.
+#ifndef MCXML_TESTS_TEST_SUPPORT_H
+#define MCXML_TESTS_TEST_SUPPORT_H
+
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include <gmock/gmock.h>
+#include <xercesc/dom/DOMDocument.hpp>
+#include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/parsers/XercesDOMParser.hpp>
+#include <xercesc/util/PlatformUtils.hpp>
+
+#include "mcxml/common/status.h"
+
+namespace mcxml_test {
+
+/// Holds one initialisation of the XML platform for its lifetime.
+class XercesPlatform {
+ public:
+  XercesPlatform() { xercesc::XMLPlatformUtils::Initialize(); }
+  ~XercesPlatform() { xercesc::XMLPlatformUtils::Terminate(); }
+  XercesPlatform(const XercesPlatform&) = delete;
+  XercesPlatform& operator=(const XercesPlatform&) = delete;
+};
+
+/// A document parsed from a string with a default parser; owns the parser.
+class InlineDoc {
+ public:
+  explicit InlineDoc(const std::string& xml)
+      : m_parser(std::make_unique<xercesc::XercesDOMParser>()) {
+    xercesc::MemBufInputSource source(reinterpret_cast<const XMLByte*>(xml.data()), xml.size(),
+                                      "inline");
+    m_parser->parse(source);
+  }
+  xercesc::DOMDocument& doc() const { return *m_parser->getDocument(); }
+  xercesc::DOMElement& root() const { return *doc().getDocumentElement(); }
+
+ private:
+  XercesPlatform m_platform;
+  std::unique_ptr<xercesc::XercesDOMParser> m_parser;
+};
+
+MATCHER_P2(HasCode, code, warning,
+           std::string("has code ") + std::to_string(code) + (warning ? " (warning)" : "")) {
+  return arg.GetCode() == code && arg.IsWarning() == warning;
+}
+
+inline testing::Matcher<MCCommon_1_3::MCStatus> IsOk() {
+  return HasCode(0L, false);
+}
+
+}  // namespace mcxml_test
+
+#endif  // MCXML_TESTS_TEST_SUPPORT_H
