@@ -1,0 +1,142 @@
+// MCSettingsParser: loads a build-settings document (a PMML document whose
+// MiningBuildTask holds Extension/Parameters) and answers typed queries for its
+// named parameters; also fills a variable list from its DataDictionary.
+#ifndef MCXML_SETTINGS_SETTINGS_PARSER_H
+#define MCXML_SETTINGS_SETTINGS_PARSER_H
+
+#include <istream>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include <xercesc/dom/DOMElement.hpp>
+
+#include "mcxml/common/export.h"
+#include "mcxml/common/status.h"
+#include "mcxml/common/var_list.h"
+#include "mcxml/pmml/pmml_parser.h"
+
+namespace MCXML_1_3 {
+
+class SettingsQuery;
+
+/// Every getter first answers the stored status when it is not OK, 107 before any
+/// load and 119 when the document has no Parameters; then looks up the first
+/// element of the wanted kind whose "name" equals `paramName` among the direct
+/// children of the scope (120, warning, when there is none). `paramName` is UTF-8
+/// and must not be null. `context` is null for the top-level Parameters, or a
+/// handle from GetComplexParameter of this parser, valid until the next load.
+class MCXML_EXPORT MCSettingsParser : public MCPMMLParser {
+ public:
+  /// The declared "type" of a parameter; information only, no getter consults it.
+  enum ParamType {
+    ParamString = 0,
+    ParamDouble = 1,
+    ParamInteger = 2,
+    ParamBoolean = 3,
+    ParamEnum = 4,
+    ParamFieldName = 5,
+    ParamUnknown = 6
+  };
+
+  MCSettingsParser();
+  ~MCSettingsParser() override;
+
+  /// Loads as MCPMMLParser does, then finds the first MiningBuildTask of the root,
+  /// its first Extension and that one's first Parameters: 119 when one is missing.
+  /// Returns and keeps the status.
+  MCStatus ParseToDOM(std::istream& in) override;
+
+  /// The "value" text. 121 no value but a ListValue, 123 (warning) neither.
+  /// `out` is written only on success.
+  MCStatus GetParameter(const char* paramName, std::string& out, void* context) const;
+  /// The "value" as an integer >= 0. 109 not such an integer (`out` holds a negative
+  /// integer that was read, else is untouched), 121 or 123 as for text.
+  MCStatus GetParameter(const char* paramName, int& out, void* context) const;
+  /// The "value" as a double; NaN gives the missing value. 109 not a finite number
+  /// or NaN, 121 or 123 as for text. `out` is written only on success.
+  MCStatus GetParameter(const char* paramName, double& out, void* context) const;
+  /// The "value" exactly "true" or "false". 109 any other text, 121 or 123 as for
+  /// text. `out` is written only on success.
+  MCStatus GetParameter(const char* paramName, bool& out, void* context) const;
+
+  /// The declared type of the named Parameter; ParamUnknown on every failure.
+  ParamType GetParameterType(const char* paramName, void* context);
+  /// A handle to the named ComplexParameter, to pass as `context`; null on every
+  /// failure. It belongs to the current document.
+  void* GetComplexParameter(const char* paramName, void* context);
+
+  /// The named Parameter as an array: the "value" of each Value of its first
+  /// ListValue, or its own "value" when it has no ListValue. Once the parameter is
+  /// found `out` is emptied and keeps what was read before a failure. 123 (warning)
+  /// no value, an empty ListValue or a Value without "value" (ends the walk); 109 a
+  /// value the type does not accept (ends the walk). Empty texts are not appended.
+  MCStatus GetArray(const char* paramName, std::vector<std::string>& out, void* context) const;
+  MCStatus GetArray(const char* paramName, std::vector<int>& out, void* context) const;
+  MCStatus GetArray(const char* paramName, std::vector<double>& out, void* context) const;
+
+  /// The named "MatrixParmeter": one row per ArrayParameter child, holding the
+  /// acceptable "value" of each Value child; anything else is passed over. Once
+  /// the matrix is found `out` is replaced and the result is OK.
+  MCStatus GetMatrix(const char* paramName, std::vector<std::vector<int> >& out, void* context);
+  MCStatus GetMatrix(const char* paramName, std::vector<std::vector<double> >& out, void* context);
+  MCStatus GetMatrix(const char* paramName, std::vector<std::vector<std::string> >& out,
+                     void* context);
+
+  /// The single "value" of the named top-level Parameter. 121 no value and
+  /// "isList" is "true", 108 no value otherwise. `out` is written only on success.
+  MCStatus GetVariables(const char* paramName, std::string& out) const;
+  /// The named top-level Parameter as a list of names: with "isList" exactly
+  /// "true", the "value" of each Value of its first ListValue (122 no ListValue, 108
+  /// a Value without "value", which ends the walk); otherwise its one "value" (108
+  /// when absent). Once the parameter is found `out` is emptied and keeps what was
+  /// read before a failure. Empty names are not appended.
+  MCStatus GetVariables(const char* paramName, std::vector<std::string>& out) const;
+
+  /// GetArray("target", out, nullptr).
+  MCStatus GetTargetVars(std::vector<std::string>& out) const;
+  /// GetArray("inputs", out, nullptr).
+  MCStatus GetPredictors(std::vector<std::string>& out) const;
+  /// GetVariables("CatResponses", out).
+  MCStatus GetCatResponseVars(std::vector<std::string>& out) const;
+  /// GetVariables("ContResponses", out).
+  MCStatus GetContResponseVars(std::vector<std::string>& out) const;
+  /// GetVariables("CatPredictors", out).
+  MCStatus GetCatPredictors(std::vector<std::string>& out) const;
+  /// GetVariables("ContPredictors", out).
+  MCStatus GetContPredictors(std::vector<std::string>& out) const;
+  /// GetVariables("FrequencyWeightVar", out).
+  MCStatus GetFrequencyWeight(std::string& out) const;
+
+  /// Appends one variable per DataField in document order, with bins when
+  /// `useBins`, and records each variable's data type code (1 integer, 2 double or
+  /// float, 3 string, 4 date, 5 time, 6 dateTime). A continuous field without bins
+  /// spans the bounds of its last Interval. Stops at the first failure: 107 no
+  /// document, 108 missing attribute, 109 unknown data type or bad Interval, 110 no
+  /// bins for a continuous field, 111 refused by the list; earlier variables stay.
+  MCStatus FillVarList(MCVarList& varList, bool useBins) const;
+
+ protected:
+  /// Field name to code, consulted for each continuous field.
+  using FieldCodes = std::unordered_map<std::string, int>;
+  /// The continuous field whose code in `fieldCodes` is this makes the weight variable.
+  static constexpr int kWeightFieldCode = 3;
+
+  /// FillVarList with a table of field codes: a continuous field listed with
+  /// kWeightFieldCode becomes the list's weight variable (rounding to nearest, no
+  /// data type; 111 when refused) instead of a continuous variable. The public
+  /// FillVarList passes an empty table; this overload is the seam that reaches the
+  /// weight path.
+  MCStatus FillVarList(MCVarList& varList, bool useBins, const FieldCodes& fieldCodes) const;
+
+  /// The Parameters element of the current document; null unless the last load
+  /// succeeded.
+  const DOMElement* m_parametersElmt = nullptr;
+
+ private:
+  friend class SettingsQuery;
+};
+
+}  // namespace MCXML_1_3
+
+#endif  // MCXML_SETTINGS_SETTINGS_PARSER_H
