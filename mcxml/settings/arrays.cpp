@@ -1,0 +1,128 @@
+// Array parameters (a Parameter read as a list of values) and matrices (a
+// MatrixParmeter read as rows of values) of texts, integers and doubles.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "mcxml/settings/settings_internal.h"
+#include "mcxml/settings/settings_parser.h"
+#include "mcxml/xml/dom_access.h"
+
+namespace MCXML_1_3 {
+
+namespace {
+
+// One "value" read as the element type, answering as GetIntAttribute does:
+// -1 absent or empty, 1 rejected, 0 read.
+int ReadValue(const DOMElement& elmt, std::string& value) {
+  const XMLCh* text = GetAttribute(elmt, "value");
+  if (text == nullptr) return -1;
+  value = ToUTF8(text);
+  return 0;
+}
+
+int ReadValue(const DOMElement& elmt, int& value) {
+  return GetIntAttribute(elmt, "value", 0, value);
+}
+
+int ReadValue(const DOMElement& elmt, double& value) {
+  return GetDoubleAttribute(elmt, "value", value);
+}
+
+// A text that converts to nothing is not an array element.
+bool Keep(const std::string& value) {
+  return !value.empty();
+}
+bool Keep(int) {
+  return true;
+}
+bool Keep(double) {
+  return true;
+}
+
+template <class T>
+MCStatus AppendValue(const DOMElement& elmt, std::vector<T>& out) {
+  T value{};
+  const int answer = ReadValue(elmt, value);
+  if (answer < 0) return MCStatus(123, true);
+  if (answer > 0) return MCStatus(109, false);
+  if (Keep(value)) out.push_back(std::move(value));
+  return MCStatus();
+}
+
+template <class T>
+MCStatus ReadArray(const MCSettingsParser& parser, const char* paramName, std::vector<T>& out,
+                   void* context) {
+  const DOMElement* param = nullptr;
+  MCStatus result = SettingsQuery::Find(parser, kParameterTag, paramName, context, param);
+  if (!result.IsOK()) return result;
+  out.clear();
+  const DOMElement* list = GetFirstChildElmt(*param, kListValueTag);
+  // Without a ListValue the parameter's own "value" is an array of one.
+  if (list == nullptr) return AppendValue(*param, out);
+  const XName valueTag(kValueTag);
+  const DOMElement* value = FirstChildNamed(*list, valueTag);
+  if (value == nullptr) return MCStatus(123, true);
+  // 123 carries the warning flag but is not OK, so it ends the walk like 109.
+  for (; value != nullptr && result.IsOK(); value = NextSiblingNamed(*value, valueTag)) {
+    result = AppendValue(*value, out);
+  }
+  return result;
+}
+
+template <class T>
+MCStatus ReadMatrix(const MCSettingsParser& parser, const char* paramName,
+                    std::vector<std::vector<T> >& out, void* context) {
+  const DOMElement* matrix = nullptr;
+  const MCStatus result = SettingsQuery::Find(parser, kMatrixTag, paramName, context, matrix);
+  if (!result.IsOK()) return result;
+  out.clear();
+  const XName rowTag("ArrayParameter");
+  const XName valueTag(kValueTag);
+  for (const DOMElement* row = FirstChildNamed(*matrix, rowTag); row != nullptr;
+       row = NextSiblingNamed(*row, rowTag)) {
+    std::vector<T> entries;
+    for (const DOMElement* value = FirstChildNamed(*row, valueTag); value != nullptr;
+         value = NextSiblingNamed(*value, valueTag)) {
+      // A matrix keeps what it can read and reports nothing about the rest.
+      T entry{};
+      if (ReadValue(*value, entry) == 0) entries.push_back(std::move(entry));
+    }
+    out.push_back(std::move(entries));
+  }
+  return result;
+}
+
+}  // namespace
+
+MCStatus MCSettingsParser::GetArray(const char* paramName, std::vector<std::string>& out,
+                                    void* context) const {
+  return ReadArray(*this, paramName, out, context);
+}
+
+MCStatus MCSettingsParser::GetArray(const char* paramName, std::vector<int>& out,
+                                    void* context) const {
+  return ReadArray(*this, paramName, out, context);
+}
+
+MCStatus MCSettingsParser::GetArray(const char* paramName, std::vector<double>& out,
+                                    void* context) const {
+  return ReadArray(*this, paramName, out, context);
+}
+
+MCStatus MCSettingsParser::GetMatrix(const char* paramName, std::vector<std::vector<int> >& out,
+                                     void* context) {
+  return ReadMatrix(*this, paramName, out, context);
+}
+
+MCStatus MCSettingsParser::GetMatrix(const char* paramName, std::vector<std::vector<double> >& out,
+                                     void* context) {
+  return ReadMatrix(*this, paramName, out, context);
+}
+
+MCStatus MCSettingsParser::GetMatrix(const char* paramName,
+                                     std::vector<std::vector<std::string> >& out, void* context) {
+  return ReadMatrix(*this, paramName, out, context);
+}
+
+}  // namespace MCXML_1_3

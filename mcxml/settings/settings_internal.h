@@ -1,0 +1,55 @@
+// Shared by the settings units: the readiness check and the named lookup that
+// open every parameter getter, and child walks whose tag names are converted
+// once per query rather than once per element compared.
+#ifndef MCXML_SETTINGS_SETTINGS_INTERNAL_H
+#define MCXML_SETTINGS_SETTINGS_INTERNAL_H
+
+#include <vector>
+
+#include <xercesc/dom/DOMElement.hpp>
+#include <xercesc/dom/DOMNode.hpp>
+
+#include "mcxml/common/status.h"
+#include "mcxml/settings/settings_parser.h"
+#include "mcxml/xml/dom_access.h"
+
+namespace MCXML_1_3 {
+
+/// Tag names of a settings document.
+inline constexpr char kParameterTag[] = "Parameter";
+inline constexpr char kComplexParameterTag[] = "ComplexParameter";
+inline constexpr char kMatrixTag[] = "MatrixParmeter";
+inline constexpr char kListValueTag[] = "ListValue";
+inline constexpr char kValueTag[] = "Value";
+
+/// A UTF-8 name converted once to a zero-terminated UTF-16 string.
+class XName {
+ public:
+  explicit XName(const char* utf8);
+  const XMLCh* get() const { return m_units.data(); }
+
+ private:
+  std::vector<XMLCh> m_units;
+};
+
+/// The first child element of `parent` whose tag is `tag`, or null.
+const DOMElement* FirstChildNamed(const DOMNode& parent, const XName& tag);
+/// The next sibling element after `node` whose tag is `tag`, or null.
+const DOMElement* NextSiblingNamed(const DOMNode& node, const XName& tag);
+
+/// The two steps that open every getter; a friend of MCSettingsParser.
+class SettingsQuery {
+ public:
+  /// The stored status when it is not OK; 107 before any load; 119 without
+  /// Parameters; otherwise OK.
+  static MCStatus CheckReady(const MCSettingsParser& parser);
+  /// CheckReady, then the first `tag` child of the scope (`context`, or the
+  /// top-level Parameters when null) whose "name" equals `paramName`: 120
+  /// (warning) when there is none. `match` is set only on success.
+  static MCStatus Find(const MCSettingsParser& parser, const char* tag, const char* paramName,
+                       void* context, const DOMElement*& match);
+};
+
+}  // namespace MCXML_1_3
+
+#endif  // MCXML_SETTINGS_SETTINGS_INTERNAL_H

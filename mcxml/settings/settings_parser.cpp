@@ -1,0 +1,172 @@
+// Loading a settings document, the readiness check and named lookup shared by
+// every getter, the scalar getters, declared types and nested parameter groups.
+#include "mcxml/settings/settings_parser.h"
+
+#include <utility>
+
+#include <xercesc/util/XMLString.hpp>
+
+#include "mcxml/settings/settings_internal.h"
+#include "mcxml/xml/dom_access.h"
+
+namespace MCXML_1_3 {
+
+using XERCES_CPP_NAMESPACE::XMLString;
+
+namespace {
+
+// A parameter found without "value": a ListValue child means a list, which the
+// scalar getters do not read.
+MCStatus NoScalarValue(const DOMElement& param) {
+  if (GetFirstChildElmt(param, kListValueTag) != nullptr) return MCStatus(121, false);
+  return MCStatus(123, true);
+}
+
+const std::pair<unsigned int, const char*> kParamTypes[] = {
+    {MCSettingsParser::ParamString, "string"},   {MCSettingsParser::ParamDouble, "double"},
+    {MCSettingsParser::ParamInteger, "integer"}, {MCSettingsParser::ParamBoolean, "boolean"},
+    {MCSettingsParser::ParamEnum, "enum"},       {MCSettingsParser::ParamFieldName, "fieldName"},
+    {MCSettingsParser::ParamUnknown, nullptr}};
+
+}  // namespace
+
+XName::XName(const char* utf8) : m_units(ToUTF16(utf8)) {}
+
+const DOMElement* FirstChildNamed(const DOMNode& parent, const XName& tag) {
+  const DOMNode* child = parent.getFirstChild();
+  if (child == nullptr) return nullptr;
+  if (child->getNodeType() == DOMNode::ELEMENT_NODE &&
+      XMLString::equals(child->getNodeName(), tag.get())) {
+    return static_cast<const DOMElement*>(child);
+  }
+  return NextSiblingNamed(*child, tag);
+}
+
+const DOMElement* NextSiblingNamed(const DOMNode& node, const XName& tag) {
+  for (const DOMNode* n = node.getNextSibling(); n != nullptr; n = n->getNextSibling()) {
+    if (n->getNodeType() == DOMNode::ELEMENT_NODE &&
+        XMLString::equals(n->getNodeName(), tag.get())) {
+      return static_cast<const DOMElement*>(n);
+    }
+  }
+  return nullptr;
+}
+
+MCStatus SettingsQuery::CheckReady(const MCSettingsParser& parser) {
+  if (!parser.m_status.IsOK()) return parser.m_status;
+  if (parser.m_document == nullptr) return MCStatus(107, false);
+  if (parser.m_parametersElmt == nullptr) return MCStatus(119, false);
+  return MCStatus();
+}
+
+MCStatus SettingsQuery::Find(const MCSettingsParser& parser, const char* tag, const char* paramName,
+                             void* context, const DOMElement*& match) {
+  const MCStatus ready = CheckReady(parser);
+  if (!ready.IsOK()) return ready;
+  const DOMElement* scope =
+      context != nullptr ? static_cast<const DOMElement*>(context) : parser.m_parametersElmt;
+  const XName wantedTag(tag);
+  const XName wantedName(paramName);
+  const XName nameAttr("name");
+  for (const DOMElement* e = FirstChildNamed(*scope, wantedTag); e != nullptr;
+       e = NextSiblingNamed(*e, wantedTag)) {
+    // An empty "name" counts as absent, so an empty paramName never matches.
+    const XMLCh* name = e->getAttribute(nameAttr.get());
+    if (name != nullptr && name[0] != 0 && XMLString::equals(name, wantedName.get())) {
+      match = e;
+      return ready;
+    }
+  }
+  return MCStatus(120, true);
+}
+
+MCSettingsParser::MCSettingsParser() = default;
+
+MCSettingsParser::~MCSettingsParser() = default;
+
+MCStatus MCSettingsParser::ParseToDOM(std::istream& in) {
+  m_parametersElmt = nullptr;
+  const MCStatus loaded = MCPMMLParser::ParseToDOM(in);
+  if (!loaded.IsOK()) return loaded;
+  // Only the first MiningBuildTask and its first Extension are looked at.
+  const DOMElement* task = GetFirstChildElmt(*m_rootElmt, "MiningBuildTask");
+  const DOMElement* extension = task ? GetFirstChildElmt(*task, "Extension") : nullptr;
+  const DOMElement* params = extension ? GetFirstChildElmt(*extension, "Parameters") : nullptr;
+  if (params == nullptr) {
+    m_status = MCStatus(119, false);
+  } else {
+    m_parametersElmt = params;
+  }
+  return m_status;
+}
+
+MCStatus MCSettingsParser::GetParameter(const char* paramName, std::string& out,
+                                        void* context) const {
+  const DOMElement* param = nullptr;
+  const MCStatus found = SettingsQuery::Find(*this, kParameterTag, paramName, context, param);
+  if (!found.IsOK()) return found;
+  const XMLCh* value = GetAttribute(*param, "value");
+  if (value == nullptr) return NoScalarValue(*param);
+  out = ToUTF8(value);
+  return found;
+}
+
+MCStatus MCSettingsParser::GetParameter(const char* paramName, int& out, void* context) const {
+  const DOMElement* param = nullptr;
+  const MCStatus found = SettingsQuery::Find(*this, kParameterTag, paramName, context, param);
+  if (!found.IsOK()) return found;
+  // A negative integer is rejected after GetIntAttribute has already stored it.
+  const int answer = GetIntAttribute(*param, "value", 0, out);
+  if (answer < 0) return NoScalarValue(*param);
+  if (answer > 0) return MCStatus(109, false);
+  return found;
+}
+
+MCStatus MCSettingsParser::GetParameter(const char* paramName, double& out, void* context) const {
+  const DOMElement* param = nullptr;
+  const MCStatus found = SettingsQuery::Find(*this, kParameterTag, paramName, context, param);
+  if (!found.IsOK()) return found;
+  const int answer = GetDoubleAttribute(*param, "value", out);
+  if (answer < 0) return NoScalarValue(*param);
+  if (answer > 0) return MCStatus(109, false);
+  return found;
+}
+
+MCStatus MCSettingsParser::GetParameter(const char* paramName, bool& out, void* context) const {
+  const DOMElement* param = nullptr;
+  const MCStatus found = SettingsQuery::Find(*this, kParameterTag, paramName, context, param);
+  if (!found.IsOK()) return found;
+  const XMLCh* value = GetAttribute(*param, "value");
+  if (value == nullptr) return NoScalarValue(*param);
+  if (XStrEqualsUTF8Str(value, "true")) {
+    out = true;
+  } else if (XStrEqualsUTF8Str(value, "false")) {
+    out = false;
+  } else {
+    return MCStatus(109, false);
+  }
+  return found;
+}
+
+MCSettingsParser::ParamType MCSettingsParser::GetParameterType(const char* paramName,
+                                                               void* context) {
+  const DOMElement* param = nullptr;
+  if (!SettingsQuery::Find(*this, kParameterTag, paramName, context, param).IsOK()) {
+    return ParamUnknown;
+  }
+  const XMLCh* type = GetAttribute(*param, "type");
+  if (type == nullptr) return ParamUnknown;
+  const int pos = FindXStrInList(type, kParamTypes);
+  return pos < 0 ? ParamUnknown : static_cast<ParamType>(kParamTypes[pos].first);
+}
+
+void* MCSettingsParser::GetComplexParameter(const char* paramName, void* context) {
+  const DOMElement* group = nullptr;
+  if (!SettingsQuery::Find(*this, kComplexParameterTag, paramName, context, group).IsOK()) {
+    return nullptr;
+  }
+  // The handle is the element itself; callers only hand it back to the getters.
+  return const_cast<DOMElement*>(group);
+}
+
+}  // namespace MCXML_1_3

@@ -1,0 +1,90 @@
+// Variable names of the top-level scope, as one text or as a list, and the role
+// getters that fix the parameter name of each role.
+#include <string>
+#include <vector>
+
+#include "mcxml/settings/settings_internal.h"
+#include "mcxml/settings/settings_parser.h"
+#include "mcxml/xml/dom_access.h"
+
+namespace MCXML_1_3 {
+
+namespace {
+
+// Only "isList" marks the list form here; a ListValue alone does not.
+bool IsListForm(const DOMElement& param) {
+  return XStrEqualsUTF8Str(GetAttribute(param, "isList"), "true");
+}
+
+void AppendName(const XMLCh* text, std::vector<std::string>& out) {
+  std::string name = ToUTF8(text);
+  if (!name.empty()) out.push_back(std::move(name));
+}
+
+}  // namespace
+
+MCStatus MCSettingsParser::GetVariables(const char* paramName, std::string& out) const {
+  const DOMElement* param = nullptr;
+  const MCStatus found = SettingsQuery::Find(*this, kParameterTag, paramName, nullptr, param);
+  if (!found.IsOK()) return found;
+  const XMLCh* value = GetAttribute(*param, "value");
+  if (value != nullptr) {
+    out = ToUTF8(value);
+    return found;
+  }
+  return IsListForm(*param) ? MCStatus(121, false) : MCStatus(108, false);
+}
+
+MCStatus MCSettingsParser::GetVariables(const char* paramName,
+                                        std::vector<std::string>& out) const {
+  const DOMElement* param = nullptr;
+  const MCStatus found = SettingsQuery::Find(*this, kParameterTag, paramName, nullptr, param);
+  if (!found.IsOK()) return found;
+  out.clear();
+  if (!IsListForm(*param)) {
+    const XMLCh* value = GetAttribute(*param, "value");
+    if (value == nullptr) return MCStatus(108, false);
+    AppendName(value, out);
+    return found;
+  }
+  const DOMElement* list = GetFirstChildElmt(*param, kListValueTag);
+  if (list == nullptr) return MCStatus(122, false);
+  const XName valueTag(kValueTag);
+  for (const DOMElement* entry = FirstChildNamed(*list, valueTag); entry != nullptr;
+       entry = NextSiblingNamed(*entry, valueTag)) {
+    const XMLCh* value = GetAttribute(*entry, "value");
+    if (value == nullptr) return MCStatus(108, false);
+    AppendName(value, out);
+  }
+  return found;
+}
+
+MCStatus MCSettingsParser::GetTargetVars(std::vector<std::string>& out) const {
+  return GetArray("target", out, nullptr);
+}
+
+MCStatus MCSettingsParser::GetPredictors(std::vector<std::string>& out) const {
+  return GetArray("inputs", out, nullptr);
+}
+
+MCStatus MCSettingsParser::GetCatResponseVars(std::vector<std::string>& out) const {
+  return GetVariables("CatResponses", out);
+}
+
+MCStatus MCSettingsParser::GetContResponseVars(std::vector<std::string>& out) const {
+  return GetVariables("ContResponses", out);
+}
+
+MCStatus MCSettingsParser::GetCatPredictors(std::vector<std::string>& out) const {
+  return GetVariables("CatPredictors", out);
+}
+
+MCStatus MCSettingsParser::GetContPredictors(std::vector<std::string>& out) const {
+  return GetVariables("ContPredictors", out);
+}
+
+MCStatus MCSettingsParser::GetFrequencyWeight(std::string& out) const {
+  return GetVariables("FrequencyWeightVar", out);
+}
+
+}  // namespace MCXML_1_3
