@@ -123,8 +123,9 @@ class MCXML_EXPORT MCSettingsParser : public MCPMMLParser {
   static constexpr int kWeightFieldCode = 3;
 
   /// FillVarList with a table of field codes: a continuous field listed with
-  /// kWeightFieldCode becomes the list's weight variable (rounding to nearest, no
-  /// data type; 111 when refused) instead of a continuous variable. The public
+  /// kWeightFieldCode becomes the list's weight variable (rounding to nearest; no
+  /// bins, invalid values or data type; 111 when refused) instead of a continuous
+  /// variable. The public
   /// FillVarList passes an empty table; this overload is the seam that reaches the
   /// weight path.
   MCStatus FillVarList(MCVarList& varList, bool useBins, const FieldCodes& fieldCodes) const;
