@@ -1,0 +1,141 @@
+// Reading a DataField of the data dictionary and handing it to a variable list:
+// shared by the two variable-list builders (MCPMMLParser::FillVarList and
+// MCSettingsParser::FillVarList), which differ only in the rules below.
+//
+// How a builder uses it, once per call and then per DataField element `elmt`,
+// stopping at the first status that is not OK:
+//
+//   MCBinsIndex bins(m_transDictElmt);                      // once per call
+//   ...
+//   MCDataField field;
+//   MCStatus status = ReadDataField(elmt, GetAttribute(elmt, "name"), kSettingsFieldRules, field);
+//   if (!status.IsOK()) return status;                      // 108 or 109
+//   int index = -1;
+//   if (!field.continuous) {
+//     index = AddCatField(varList, field);                  // values, labels, invalid
+//   } else {
+//     bool added = false;
+//     if (useBins) status = AddBinnedContVar(varList, bins, field.name, field.label, added, index);
+//     if (!status.IsOK()) return status;                    // 110
+//     if (!added) index = varList.AddContVar(...);          // the builder's own overload
+//     if (index >= 0) AddInvalid(varList, index, field);
+//   }
+//   if (index < 0) return MCStatus(111, false);
+//
+// The bins lookup goes through an index built once per call rather than
+// MCPMMLParser::SetBinsFrTransDict, whose walk of the whole transformation
+// dictionary per field would make a builder quadratic; both find the same
+// Discretize and read it with the same ReadBins (defined in bins.cpp).
+#ifndef MCXML_PMML_DATA_FIELD_INTERNAL_H
+#define MCXML_PMML_DATA_FIELD_INTERNAL_H
+
+#include <cfloat>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include <xercesc/dom/DOMElement.hpp>
+
+#include "mcxml/common/status.h"
+#include "mcxml/common/var_list.h"
+
+namespace MCXML_1_3 {
+
+using MCCommon_1_3::MCStatus;
+using XERCES_CPP_NAMESPACE::DOMElement;
+
+/// Which "dataType" texts a builder accepts and which children it reads.
+struct MCDataFieldRules {
+  /// Also accept "date", "time" and "dateTime" (numeric fields).
+  bool dateTimeTypes = false;
+  /// Read the Interval children of numeric fields into the field's range: a margin
+  /// that is present but not a number, or a lower bound above the upper, is 109.
+  bool readIntervals = false;
+};
+
+/// The PMML builder: string, double, float, integer; Interval children ignored.
+inline constexpr MCDataFieldRules kPmmlFieldRules{false, false};
+/// The settings builder: the date and time types too, and Interval ranges.
+inline constexpr MCDataFieldRules kSettingsFieldRules{true, true};
+
+/// Everything read from one DataField.
+struct MCDataField {
+  std::string name;   ///< UTF-8 "name"
+  std::string label;  ///< UTF-8 "displayName", empty when absent
+  bool numeric = false;
+  bool continuous = false;
+  /// 1 integer, 2 double or float, 3 string, 4 date, 5 time, 6 dateTime.
+  int dataTypeCode = 0;
+
+  /// Values of a numeric field (texts stay empty) ...
+  std::vector<double> validNumbers;
+  std::vector<double> invalidNumbers;
+  /// ... or of a string field (numbers stay empty), in document order.
+  std::vector<std::string> validTexts;
+  std::vector<std::string> invalidTexts;
+  /// "displayValue" of valid and of invalid Value elements, in document order.
+  std::vector<std::string> validDisplays;
+  std::vector<std::string> invalidDisplays;
+
+  /// The invalid range from the Extension children of a numeric field.
+  double invalidLower = -DBL_MAX;
+  double invalidUpper = DBL_MAX;
+  /// The range of the last Interval child (only with readIntervals).
+  double lower = -DBL_MAX;
+  double upper = DBL_MAX;
+};
+
+/// Reads the DataField `elmt` whose "name" attribute is `name` into `field`
+/// (expected default-constructed): 108 when `name` is null or "dataType" or
+/// "optype" is absent, 109 for a data type the rules do not accept or a bad
+/// Interval. On a failure `field` holds what was read so far.
+MCStatus ReadDataField(const DOMElement& elmt, const XMLCh* name, const MCDataFieldRules& rules,
+                       MCDataField& field);
+
+/// Adds a categorical field with role 4: its valid values, with the valid display
+/// values as labels when there are as many, then (when the list took it) its
+/// invalid values and range through AddInvalid. Returns the list's index.
+int AddCatField(MCVarList& varList, const MCDataField& field);
+
+/// Hands the invalid values of the field to the encoder at `index` (which must be
+/// the field's, not negative): invalid texts for a categorical string field;
+/// otherwise invalid numbers and, unless both ends are still open, the invalid range.
+/// The i-th invalid value is labelled with the i-th invalid display value, or "".
+void AddInvalid(MCVarList& varList, int index, const MCDataField& field);
+
+/// The first Discretize per "field" name in a transformation dictionary, in the
+/// order SetBinsFrTransDict searches: DerivedField children in document order, and
+/// within each its Discretize children in order. Built on the first Find.
+class MCBinsIndex {
+ public:
+  /// `transDict` may be null: then nothing is ever found.
+  explicit MCBinsIndex(const DOMElement* transDict) : m_transDict(transDict) {}
+
+  /// The Discretize whose "field" equals `fieldName` exactly, or null.
+  const DOMElement* Find(const std::string& fieldName);
+
+ private:
+  const DOMElement* m_transDict;
+  bool m_built = false;
+  std::unordered_map<std::u16string, const DOMElement*> m_byField;
+};
+
+/// Reads the cut points and bin labels of `discretize`: the first Interval's left
+/// margin, then each Interval's right margin (open ends -/+ DBL_MAX), and each
+/// non-empty "binValue". Both vectors are replaced.
+void ReadBins(const DOMElement& discretize, std::vector<double>& cutPoints,
+              std::vector<std::string>& binLabels);
+
+/// The bin attachment step for a continuous field when bins are asked for: 110 when
+/// `bins` has no Discretize for `name`. Otherwise OK; with more than two cut points
+/// the variable is added through the bins overload of AddContVar (role 4), `added`
+/// is true and `index` holds the list's answer (negative when refused), and the bin
+/// labels go to its encoder when there is one per bin and the first is not "0".
+/// With two or fewer, `added` is false and the caller adds the variable as it adds
+/// one without bins.
+MCStatus AddBinnedContVar(MCVarList& varList, MCBinsIndex& bins, const std::string& name,
+                          const std::string& label, bool& added, int& index);
+
+}  // namespace MCXML_1_3
+
+#endif  // MCXML_PMML_DATA_FIELD_INTERNAL_H
