@@ -1,0 +1,196 @@
+// Command line of the mcxml tool: option parsing and the help text.
+#include "command_line.h"
+
+#include <cstddef>
+#include <limits>
+
+namespace MCXML_1_3 {
+namespace tool {
+
+namespace {
+
+struct CommandSpec {
+  const char* name;
+  Command command;
+  bool takesBins;
+  bool takesNames;
+  bool takesModel;
+  std::size_t minOperands;
+  std::size_t maxOperands;
+};
+
+constexpr std::size_t kUnbounded = std::numeric_limits<std::size_t>::max();
+
+const CommandSpec kCommands[] = {
+    {"varlist", Command::kVarList, true, true, false, 1, 1},
+    {"stats", Command::kStats, false, false, true, 1, 1},
+    {"settings-varlist", Command::kSettingsVarList, true, false, false, 1, 1},
+    {"query", Command::kQuery, false, false, false, 2, kUnbounded},
+    {"copy", Command::kCopy, false, false, false, 2, 2},
+};
+
+const char* OperandText(Command command) {
+  switch (command) {
+    case Command::kQuery:
+      return "FILE and at least one QUERY";
+    case Command::kCopy:
+      return "IN and OUT";
+    case Command::kVarList:
+    case Command::kStats:
+    case Command::kSettingsVarList:
+      return "one FILE";
+    case Command::kHelp:
+    case Command::kVersion:
+      break;
+  }
+  return "no operands";
+}
+
+// Digits only: a sign or a blank would make "--model" silently mean something else.
+bool ParseIndex(const std::string& text, int& out) {
+  if (text.empty() || text.size() > 9) return false;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  out = value;
+  return true;
+}
+
+// The value of an option given as "--opt VALUE" or "--opt=VALUE"; advances `i`
+// past a separate value.
+bool OptionValue(const std::vector<std::string>& args, std::size_t& i, const std::string& option,
+                 std::string& value) {
+  const std::string& arg = args[i];
+  if (arg.size() > option.size() && arg.compare(0, option.size(), option) == 0 &&
+      arg[option.size()] == '=') {
+    value = arg.substr(option.size() + 1);
+    return true;
+  }
+  if (arg != option || i + 1 >= args.size()) return false;
+  value = args[++i];
+  return true;
+}
+
+bool HasPrefix(const std::string& arg, const std::string& option) {
+  return arg == option || arg.compare(0, option.size() + 1, option + "=") == 0;
+}
+
+}  // namespace
+
+bool ParseCommandLine(const std::vector<std::string>& args, Invocation& out, std::string& error) {
+  out = Invocation();
+  if (args.empty()) {
+    error = "no command given";
+    return false;
+  }
+  if (args[0] == "--help" || args[0] == "-h") {
+    out.command = Command::kHelp;
+    return true;
+  }
+  if (args[0] == "--version") {
+    out.command = Command::kVersion;
+    return true;
+  }
+  const CommandSpec* spec = nullptr;
+  for (const CommandSpec& candidate : kCommands) {
+    if (args[0] == candidate.name) spec = &candidate;
+  }
+  if (spec == nullptr) {
+    error = "unknown command '" + args[0] + "'";
+    return false;
+  }
+  out.command = spec->command;
+
+  bool optionsEnded = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
+      out.operands.push_back(arg);
+      continue;
+    }
+    std::string value;
+    if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "--help" || arg == "-h") {
+      out = Invocation();
+      return true;
+    } else if (arg == "--trust") {
+      out.trust = true;
+    } else if (spec->takesBins && arg == "--bins") {
+      out.bins = true;
+    } else if (spec->takesNames && HasPrefix(arg, "--name")) {
+      if (!OptionValue(args, i, "--name", value)) {
+        error = "--name needs a NAME";
+        return false;
+      }
+      out.names.push_back(value);
+    } else if (spec->takesModel && HasPrefix(arg, "--model")) {
+      if (!OptionValue(args, i, "--model", value) || !ParseIndex(value, out.model)) {
+        error = "--model needs a non-negative number";
+        return false;
+      }
+    } else {
+      error = "unknown option '" + arg + "' for " + spec->name;
+      return false;
+    }
+  }
+  if (out.operands.size() < spec->minOperands || out.operands.size() > spec->maxOperands) {
+    error = std::string(spec->name) + " takes " + OperandText(spec->command);
+    return false;
+  }
+  return true;
+}
+
+const char* HelpText() {
+  return R"(Usage:
+  mcxml varlist [--bins] [--name NAME]... FILE
+  mcxml stats [--model N] FILE
+  mcxml settings-varlist [--bins] FILE
+  mcxml query FILE QUERY...
+  mcxml copy IN OUT
+  mcxml --help | --version
+
+Reads a PMML or build-settings document with the mcxml library and prints what
+the library hands back as one JSON document on standard output.
+
+Commands:
+  varlist           variables of the DataDictionary (--bins: with the bins of the
+                    TransformationDictionary; --name, repeatable: only these fields)
+  stats             univariate statistics of the N-th model element (from 0,
+                    default 0), one entry per field
+  settings-varlist  variables of a build-settings document's DataDictionary
+  query             answers each QUERY from a build-settings document's Parameters
+  copy              parses IN and writes the document to the file OUT
+
+FILE (and IN) may be '-' for standard input. OUT is always a file name.
+
+Options, accepted by every command:
+  --trust           read external entities and DTDs and expand entities without a
+                    limit; without it no external resource is read
+
+QUERY is KIND:NAME or KIND:NAME@PATH; KIND ends at the first ':', NAME at the
+last '@'. PATH is a '/'-separated chain of ComplexParameter names, resolved from
+the top level; the first name not found is reported as an error entry and the
+query is not asked.
+  string int double bool          the Parameter's value
+  type                            its declared type (ParamString ... ParamUnknown)
+  complex                         whether the ComplexParameter exists
+  array-string array-int array-double       the Parameter as an array
+  matrix-string matrix-int matrix-double    the MatrixParmeter's rows
+  var vars                        variable names as one text or a list (no PATH)
+  target inputs cat-responses cont-responses cat-predictors cont-predictors
+  frequency-weight                the role lists; NAME is empty ('target:'), no PATH
+
+Exit status:
+  0  every status in the output is OK and the XML parser counted no error
+  1  otherwise; for query also a PATH that cannot be resolved. The answers of
+     'type' and 'complex' carry no status and never count as failures.
+  2  a usage error or a FILE that cannot be opened (nothing on standard output)
+     A write to OUT that fails is reported in the output ("write"), exit 1.
+)";
+}
+
+}  // namespace tool
+}  // namespace MCXML_1_3

@@ -1,0 +1,41 @@
+// The copy command. IN is parsed by name, not through an opened stream, so that
+// relative references in the document resolve against its own folder.
+#include "copy_command.h"
+
+#include "input_file.h"
+#include "json_writer.h"
+#include "mcxml/xml/read_write.h"
+#include "report.h"
+
+namespace MCXML_1_3 {
+namespace tool {
+
+int RunCopy(const Invocation& invocation, std::ostream& out, std::string& error) {
+  const std::string& inName = invocation.operands[0];
+  const std::string& outName = invocation.operands[1];
+  InputFile input;
+  if (!input.Open(inName, error)) return 2;
+
+  MCXMLReadWrite readWrite;
+  if (!invocation.trust) readWrite.SetSecureProcessing(true);
+  const MCStatus load =
+      input.IsStandardInput() ? readWrite.ParseToDOM(input.Stream()) : readWrite.ParseToDOM(inName);
+  // Taken before the write, which replaces the message.
+  const std::string message = readWrite.GetXercesMessage();
+  const unsigned parseErrors = readWrite.GetErrorCount();
+  const MCStatus write = readWrite.WriteFromDOM(outName, nullptr);
+
+  JsonWriter json(out);
+  Outcome outcome;
+  json.BeginObject();
+  WriteLoad(json, outcome, load, message, parseErrors);
+  WriteStatus(json.Key("write"), write);
+  outcome.Note(write);
+  json.Key("writeMessage").String(write.IsOK() ? std::string() : readWrite.GetXercesMessage());
+  json.EndObject();
+  json.Finish();
+  return outcome.ExitStatus();
+}
+
+}  // namespace tool
+}  // namespace MCXML_1_3

@@ -1,0 +1,107 @@
+// varlist and stats: one MCPMMLParser per run, every call's outcome printed.
+#include "pmml_commands.h"
+
+#include "input_file.h"
+#include "json_writer.h"
+#include "mcxml/pmml/pmml_parser.h"
+#include "mcxml/xml/dom_access.h"
+#include "report.h"
+
+namespace MCXML_1_3 {
+namespace tool {
+
+namespace {
+
+// Children of the root that hold no model.
+const char* const kNotModels[] = {"Header", "MiningBuildTask", "DataDictionary",
+                                  "TransformationDictionary", "Extension"};
+
+bool IsModel(const DOMElement& elmt) {
+  for (const char* name : kNotModels) {
+    if (TagNameEquals(elmt, name)) return false;
+  }
+  return true;
+}
+
+const DOMElement* FindModel(const DOMElement* root, int index) {
+  if (root == nullptr) return nullptr;
+  for (const DOMElement* child = GetFirstChildElmt(*root, nullptr); child != nullptr;
+       child = GetNextSiblingElmt(*child, nullptr)) {
+    if (IsModel(*child) && index-- == 0) return child;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+int RunVarList(const Invocation& invocation, std::ostream& out, std::string& error) {
+  InputFile input;
+  if (!input.Open(invocation.operands[0], error)) return 2;
+
+  MCPMMLParser parser;
+  JsonWriter json(out);
+  Outcome outcome;
+  json.BeginObject();
+  LoadDocument(parser, invocation.trust, input.Stream(), json, outcome);
+  MCVarList varList;
+  const MCStatus status = parser.FillVarList(varList, invocation.names, invocation.bins);
+  outcome.Note(status);
+  WriteStatus(json.Key("status"), status);
+  WriteVariables(json, varList);
+  json.EndObject();
+  json.Finish();
+  return outcome.ExitStatus();
+}
+
+int RunStats(const Invocation& invocation, std::ostream& out, std::string& error) {
+  InputFile input;
+  if (!input.Open(invocation.operands[0], error)) return 2;
+
+  MCPMMLParser parser;
+  JsonWriter json(out);
+  Outcome outcome;
+  json.BeginObject();
+  LoadDocument(parser, invocation.trust, input.Stream(), json, outcome);
+
+  const DOMElement* model = FindModel(parser.GetRootElement(), invocation.model);
+  json.Key("model");
+  if (model == nullptr) {
+    json.Null();
+  } else {
+    json.String(ToUTF8(model->getTagName()));
+  }
+  json.Key("calls").BeginArray();
+  if (model != nullptr) {
+    // Cannot fail once a root exists; if it did, the walk would report why.
+    static_cast<void>(parser.SetModelElmt(*model));
+    const DOMElement* cursor = nullptr;
+    for (;;) {
+      // A fresh record per call shows exactly what each call wrote.
+      MCUniStats stats;
+      const DOMElement* const before = cursor;
+      const MCStatus status = parser.FillUniStats(stats, cursor);
+      if (status.IsOK() && cursor == nullptr) break;
+      outcome.Note(status);
+      json.BeginObject().Key("field");
+      const XMLCh* field = cursor != nullptr ? GetAttribute(*cursor, "field") : nullptr;
+      if (field == nullptr) {
+        json.Null();
+      } else {
+        json.String(ToUTF8(field));
+      }
+      WriteStatus(json.Key("status"), status);
+      WriteUniStats(json.Key("stats"), stats);
+      json.EndObject();
+      // A failure before the walk leaves the cursor in place: asking again would
+      // give the same answer for ever.
+      if (cursor == nullptr || cursor == before) break;
+    }
+  }
+  json.EndArray();
+  json.EndObject();
+  json.Finish();
+  return outcome.ExitStatus();
+}
+
+}  // namespace tool
+}  // namespace MCXML_1_3

@@ -1,0 +1,52 @@
+// Report: the JSON form of what the library hands back (statuses, the load
+// header, variable lists, univariate statistics records), shared by the commands.
+#ifndef MCXML_TOOLS_MCXML_REPORT_H
+#define MCXML_TOOLS_MCXML_REPORT_H
+
+#include <istream>
+#include <string>
+
+#include "json_writer.h"
+#include "mcxml/common/status.h"
+#include "mcxml/common/uni_stats.h"
+#include "mcxml/common/var_list.h"
+#include "mcxml/pmml/pmml_parser.h"
+
+namespace MCXML_1_3 {
+namespace tool {
+
+/// Collects whether everything a command printed succeeded, for its exit status.
+class Outcome {
+ public:
+  void Note(const MCCommon_1_3::MCStatus& status) { m_ok = m_ok && status.IsOK(); }
+  void Fail() { m_ok = false; }
+  /// 0 when every noted status was OK and nothing failed, else 1.
+  int ExitStatus() const { return m_ok ? 0 : 1; }
+
+ private:
+  bool m_ok = true;
+};
+
+/// `{"code": C, "warning": W}` as the value of the current key or array slot.
+void WriteStatus(JsonWriter& json, const MCCommon_1_3::MCStatus& status);
+
+/// The keys every output opens with: "load", "message", "parseErrors". Notes the
+/// load status, and a failure when the parser counted errors.
+void WriteLoad(JsonWriter& json, Outcome& outcome, const MCCommon_1_3::MCStatus& load,
+               const std::string& message, unsigned parseErrors);
+
+/// Loads `in` with secure processing unless `trust`, then writes the opening keys.
+void LoadDocument(MCPMMLParser& parser, bool trust, std::istream& in, JsonWriter& json,
+                  Outcome& outcome);
+
+/// The "variables" key: every variable of `varList` as the stand-in holds it, with
+/// the keys that do not apply to a variable left out.
+void WriteVariables(JsonWriter& json, const MCVarList& varList);
+
+/// One statistics record as an object.
+void WriteUniStats(JsonWriter& json, const MCUniStats& stats);
+
+}  // namespace tool
+}  // namespace MCXML_1_3
+
+#endif  // MCXML_TOOLS_MCXML_REPORT_H
