@@ -1,0 +1,176 @@
+// MCXMLReadWrite: a parser per parse, owning the document; writing through the
+// platform's serializer to a local file.
+#include "mcxml/xml/read_write.h"
+
+#include <xercesc/dom/DOMConfiguration.hpp>
+#include <xercesc/dom/DOMException.hpp>
+#include <xercesc/dom/DOMImplementation.hpp>
+#include <xercesc/dom/DOMImplementationRegistry.hpp>
+#include <xercesc/dom/DOMLSOutput.hpp>
+#include <xercesc/dom/DOMLSSerializer.hpp>
+#include <xercesc/framework/LocalFileFormatTarget.hpp>
+#include <xercesc/parsers/XercesDOMParser.hpp>
+#include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/XMLException.hpp>
+#include <xercesc/util/XMLUni.hpp>
+
+#include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/input_source.h"
+#include "mcxml/xml/secure_parser_internal.h"
+
+namespace MCXML_1_3 {
+namespace {
+
+namespace xc = XERCES_CPP_NAMESPACE;
+
+constexpr char kLoadSaveFeature[] = "LS";
+
+struct Releaser {
+  template <class T>
+  void operator()(T* resource) const noexcept {
+    if (resource != nullptr) resource->release();
+  }
+};
+
+// The security objects form a base constructed before, and destroyed after, the
+// parser that points to them.
+class SecuredDOMParser final : private SecurityHolder, public xc::XercesDOMParser {
+ public:
+  SecuredDOMParser()
+      : xc::XercesDOMParser(nullptr, xc::XMLPlatformUtils::fgMemoryManager, nullptr) {
+    ApplySecureProcessing(*this, *this);
+  }
+};
+
+}  // namespace
+
+void MCXMLReadWrite::ParserDeleter::operator()(xc::XercesDOMParser* parser) const noexcept {
+  delete parser;
+}
+
+MCXMLReadWrite::MCXMLReadWrite() {
+  try {
+    xc::XMLPlatformUtils::Initialize(xc::XMLUni::fgXercescDefaultLocale, nullptr, nullptr, nullptr);
+  } catch (const xc::XMLException&) {
+    m_initStatus = MCStatus(103, false);
+  }
+}
+
+MCXMLReadWrite::~MCXMLReadWrite() {
+  if (!m_initStatus.IsOK()) return;
+  // The parser and its document must go while the platform still exists.
+  m_parser.reset();
+  m_document = nullptr;
+  xc::XMLPlatformUtils::Terminate();
+}
+
+MCStatus MCXMLReadWrite::GetInitStatus() const {
+  return m_initStatus;
+}
+
+std::string MCXMLReadWrite::GetXercesMessage() const {
+  return m_xercesMessage;
+}
+
+DOMDocument* MCXMLReadWrite::GetDocument() {
+  return m_document;
+}
+
+const DOMDocument* MCXMLReadWrite::GetDocument() const {
+  return m_document;
+}
+
+unsigned MCXMLReadWrite::GetErrorCount() const {
+  return m_parser ? static_cast<unsigned>(m_parser->getErrorCount()) : 0U;
+}
+
+void MCXMLReadWrite::SetSecureProcessing(bool on) {
+  m_secure = on;
+}
+
+MCStatus MCXMLReadWrite::ParseToDOM(const std::string& fileName) {
+  return ParseToDOM(fileName.c_str(), nullptr);
+}
+
+MCStatus MCXMLReadWrite::ParseToDOM(std::istream& in) {
+  return ParseToDOM(nullptr, &in);
+}
+
+MCStatus MCXMLReadWrite::ParseToDOM(const char* fileName, std::istream* in) {
+  MCStatus status = m_initStatus;
+  if (status.IsOK()) {
+    m_parser.reset();
+    m_document = nullptr;
+    m_xercesMessage.clear();
+    try {
+      if (m_secure) {
+        m_parser.reset(new SecuredDOMParser());
+      } else {
+        m_parser.reset(
+            new xc::XercesDOMParser(nullptr, xc::XMLPlatformUtils::fgMemoryManager, nullptr));
+      }
+    } catch (const xc::XMLException&) {
+      status = MCStatus(103, false);
+    }
+  }
+  if (status.IsOK()) {
+    try {
+      if (fileName != nullptr) {
+        m_parser->parse(fileName);
+      } else {
+        const MCXInputSource source(*in);
+        m_parser->parse(source);
+      }
+    } catch (const xc::XMLException& e) {
+      m_xercesMessage = ToUTF8(e.getMessage());
+      status = MCStatus(104, false);
+    }
+  }
+  if (status.IsOK()) {
+    m_document = m_parser->getDocument();
+    if (m_document == nullptr) status = MCStatus(104, false);
+  }
+  if (!status.IsOK()) {
+    // A failed parse never leaves an earlier or partial document reachable.
+    m_parser.reset();
+    m_document = nullptr;
+  }
+  return status;
+}
+
+MCStatus MCXMLReadWrite::WriteFromDOM(const std::string& fileName, const DOMDocument* doc) const {
+  MCStatus status = m_initStatus;
+  const DOMDocument* toWrite = doc != nullptr ? doc : m_document;
+  if (!status.IsOK() || toWrite == nullptr) return status;
+  m_xercesMessage.clear();
+
+  xc::DOMImplementation* implementation =
+      xc::DOMImplementationRegistry::getDOMImplementation(ToUTF16(kLoadSaveFeature).data());
+  const std::unique_ptr<xc::DOMLSSerializer, Releaser> serializer(
+      implementation->createLSSerializer(xc::XMLPlatformUtils::fgMemoryManager));
+  xc::DOMConfiguration* config = serializer->getDomConfig();
+  if (config->canSetParameter(xc::XMLUni::fgDOMWRTFormatPrettyPrint, false)) {
+    config->setParameter(xc::XMLUni::fgDOMWRTFormatPrettyPrint, false);
+  }
+  const std::unique_ptr<xc::DOMLSOutput, Releaser> output(
+      implementation->createLSOutput(xc::XMLPlatformUtils::fgMemoryManager));
+  // Created outside the guard: a file that cannot be opened throws to the caller.
+  xc::LocalFileFormatTarget target(fileName.c_str(), xc::XMLPlatformUtils::fgMemoryManager);
+  output->setByteStream(&target);
+
+  try {
+    serializer->write(toWrite, output.get());
+    // Flushed here so that a failing disk is reported, not lost in the destructor.
+    target.flush();
+  } catch (const xc::XMLException& e) {
+    m_xercesMessage = ToUTF8(e.getMessage());
+    status = MCStatus(118, false);
+  } catch (const xc::DOMException&) {
+    status = MCStatus(118, false);
+  } catch (...) {
+    status = MCStatus(118, false);
+  }
+  return status;
+}
+
+}  // namespace MCXML_1_3
