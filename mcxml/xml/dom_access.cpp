@@ -24,9 +24,9 @@ constexpr char kExtensionTag[] = "Extension";
 constexpr char kExtenderAttr[] = "extender";
 constexpr char kNameAttr[] = "name";
 
-// The magnitudes of INT_MAX and INT_MIN as digit strings.
-constexpr XMLCh kIntMaxDigits[] = u"2147483647";
-constexpr XMLCh kIntMinDigits[] = u"2147483648";
+// int's bounds; a number of fewer digits always fits.
+constexpr XMLCh kIntMax[] = u"2147483647";
+constexpr XMLCh kIntMin[] = u"-2147483648";
 constexpr unsigned kIntDigits = 10;
 
 // An element's attribute, null when it is missing or empty (the DOM gives "" for both).
@@ -51,13 +51,16 @@ const DOMElement* ElementFrom(const DOMNode* node, const XMLCh* name) {
 bool XStrToInt(const XMLCh* text, int& value) {
   try {
     const xc::XMLBigInteger number(text, xc::XMLPlatformUtils::fgMemoryManager);
-    // intValue() wraps silently outside the range of int, so the range is checked
-    // on the magnitude's digits first.
+    // intValue() wraps silently outside the range of int, so the range is ours.
     const unsigned digits = number.getTotalDigit();
     if (digits > kIntDigits) return false;
     if (digits == kIntDigits) {
-      const XMLCh* limit = number.getSign() < 0 ? kIntMinDigits : kIntMaxDigits;
-      if (xc::XMLString::compareString(number.getRawData(), limit) > 0) return false;
+      const bool negative = number.getSign() < 0;
+      const xc::XMLBigInteger bound(negative ? kIntMin : kIntMax,
+                                    xc::XMLPlatformUtils::fgMemoryManager);
+      const int order =
+          xc::XMLBigInteger::compareValues(&number, &bound, xc::XMLPlatformUtils::fgMemoryManager);
+      if (negative ? order < 0 : order > 0) return false;
     }
     value = number.intValue();
     return true;
