@@ -9,6 +9,7 @@
 
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/input_source.h"
+#include "mcxml/xml/secure_parser_internal.h"
 
 namespace MCXML_1_3 {
 
@@ -34,6 +35,7 @@ MCPMMLParser::~MCPMMLParser() {
   // nothing to give back.
   if (m_parser) {
     m_parser.reset();
+    m_security.reset();
     xc::XMLPlatformUtils::Terminate();
   }
 }
@@ -41,43 +43,58 @@ MCPMMLParser::~MCPMMLParser() {
 MCStatus MCPMMLParser::ParseToDOM(std::istream& in) {
   // Cleared first, so that an unexpected exception leaving the parse leaves no
   // pointer into a document the parser may already have dropped.
+  const auto clearElements = [this] {
+    m_document = nullptr;
+    m_rootElmt = nullptr;
+    m_dataDictElmt = nullptr;
+    m_transDictElmt = nullptr;
+    m_modelElmt = nullptr;
+  };
   m_xercesMessage.clear();
-  m_document = nullptr;
-  m_rootElmt = nullptr;
-  m_dataDictElmt = nullptr;
-  m_transDictElmt = nullptr;
-  m_modelElmt = nullptr;
+  clearElements();
   if (!m_parser) return m_status;
 
   m_status = MCStatus();
+  // The one parser lives across parses, so switching secure processing off must
+  // put its defaults back; a parser that was never secured is left untouched.
+  if (m_secure) {
+    if (!m_security) m_security = std::make_unique<SecurityHolder>();
+    ApplySecureProcessing(*m_parser, *m_security);
+  } else if (m_security) {
+    RemoveSecureProcessing(*m_parser);
+  }
   try {
     MCXInputSource source(in);
     m_parser->parse(source);
   } catch (const xc::XMLException& e) {
     m_xercesMessage = ToUTF8(e.getMessage());
     m_status = MCStatus(104, false);
-    return m_status;
   }
 
-  DOMDocument* document = m_parser->getDocument();
-  if (document == nullptr) {
-    m_status = MCStatus(104, false);
-    return m_status;
+  // m_status is read again rather than trusted: the stream may have run another
+  // ParseToDOM of this object while it was being read.
+  const DOMElement* root = nullptr;
+  if (m_status.IsOK()) {
+    m_document = m_parser->getDocument();
+    root = m_document != nullptr ? m_document->getDocumentElement() : nullptr;
+    if (m_document == nullptr) {
+      m_status = MCStatus(104, false);
+    } else if (root != nullptr && TagNameEquals(*root, "PMML")) {
+      m_rootElmt = root;
+    } else {
+      m_status = MCStatus(105, false);
+    }
   }
-  const DOMElement* root = document->getDocumentElement();
-  if (root == nullptr || !TagNameEquals(*root, "PMML")) {
-    m_status = MCStatus(105, false);
-    return m_status;
+  if (m_status.IsOK()) {
+    m_dataDictElmt = GetFirstChildElmt(*root, "DataDictionary");
+    if (m_dataDictElmt != nullptr) {
+      m_transDictElmt = GetFirstChildElmt(*root, "TransformationDictionary");
+    } else {
+      m_status = MCStatus(106, false);
+    }
   }
-  const DOMElement* dataDict = GetFirstChildElmt(*root, "DataDictionary");
-  if (dataDict == nullptr) {
-    m_status = MCStatus(106, false);
-    return m_status;
-  }
-  m_document = document;
-  m_rootElmt = root;
-  m_dataDictElmt = dataDict;
-  m_transDictElmt = GetFirstChildElmt(*root, "TransformationDictionary");
+  // A document that failed the outline stays out of reach.
+  if (!m_status.IsOK()) clearElements();
   return m_status;
 }
 

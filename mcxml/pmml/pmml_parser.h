@@ -22,6 +22,8 @@ XERCES_CPP_NAMESPACE_END
 
 namespace MCXML_1_3 {
 
+class SecurityHolder;
+
 using MCCommon_1_3::MCStatus;
 using XERCES_CPP_NAMESPACE::DOMDocument;
 using XERCES_CPP_NAMESPACE::DOMElement;
@@ -99,6 +101,8 @@ class MCXML_EXPORT MCPMMLParser {
 
  private:
   bool m_secure = false;
+  /// What a secured parser points to; made when secure processing is first used.
+  std::unique_ptr<SecurityHolder> m_security;
 };
 
 }  // namespace MCXML_1_3
