@@ -1,0 +1,55 @@
+// Format: the text written into documents reads back, through the attribute
+// reader, as the same double.
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "mcxml/common/format.h"
+#include "mcxml/common/missing_value.h"
+#include "mcxml/xml/dom_access.h"
+#include "test_support.h"
+
+namespace {
+
+using MCCommon_1_3::MCMV::gMissingValue;
+using MCXML_1_3::Format;
+
+TEST(FormatTest, TextReadsBackThroughTheAttributeReader) {
+  const struct {
+    double value;
+    const char* text;
+    double readBack;
+  } cases[] = {
+      {0.1, "0.1", 0.1},
+      {1e300, "1e+300", 1e300},
+      {-2.5, "-2.5", -2.5},
+      {10, "10", 10},
+      {1.0 / 3, "0.3333333333333333", 1.0 / 3},
+      {std::numeric_limits<double>::max(), "1.7976931348623157e+308",
+       std::numeric_limits<double>::max()},
+      {2.2250738585072014e-308, "2.2250738585072014e-308", 2.2250738585072014e-308},
+      // The XML number parser flushes subnormal values to zero.
+      {5e-324, "5e-324", 0},
+      {gMissingValue, "NaN", gMissingValue},
+      {std::numeric_limits<double>::quiet_NaN(), "NaN", gMissingValue},
+  };
+  for (const auto& c : cases) {
+    char buffer[MCXML_1_3::kFormatBufferSize];
+    EXPECT_EQ(Format(c.value, false, buffer), c.text);
+    EXPECT_STREQ(buffer, c.text);
+    const mcxml_test::InlineDoc d(std::string("<e v='") + c.text + "'/>");
+    double read = 0;
+    EXPECT_EQ(MCXML_1_3::GetDoubleAttribute(d.root(), "v", read), 0) << c.text;
+    EXPECT_EQ(read, c.readBack) << c.text;
+  }
+}
+
+TEST(FormatTest, ScientificAndInfinities) {
+  EXPECT_EQ(Format(2.5, true, nullptr), "2.5e+00");
+  EXPECT_EQ(Format(std::numeric_limits<double>::infinity(), false, nullptr), "INF");
+  EXPECT_EQ(Format(-std::numeric_limits<double>::infinity(), false, nullptr), "-INF");
+}
+
+}  // namespace

@@ -1,0 +1,86 @@
+// MCVarList: every refusal rule, each beside an accepted neighbour, and that a
+// refused variable leaves the list as it was.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "mcxml/common/var_list.h"
+
+namespace {
+
+using MCXML_1_3::IMCVariable;
+using MCXML_1_3::MCVarList;
+using Add = std::function<int(MCVarList&)>;
+using Doubles = std::vector<double>;
+
+constexpr auto kIn = IMCVariable::kInput;
+constexpr auto kRound = IMCVariable::kRoundNearest;
+const std::vector<std::string> kTwo = {"a", "b"};
+
+TEST(VarListTest, RefusalRules) {
+  const struct {
+    const char* what;
+    Add add;
+    bool accepted;
+  } cases[] = {
+      {"empty name", [](MCVarList& l) { return l.AddContVar("", "", kIn); }, false},
+      {"name taken", [](MCVarList& l) { return l.AddCatVar("taken", "", kTwo, kIn); }, false},
+      {"name differs in case", [](MCVarList& l) { return l.AddContVar("Taken", "", kIn); }, true},
+      {"min > max", [](MCVarList& l) { return l.AddContVar("v", "", 2, 1, kIn, false, -1); },
+       false},
+      {"min == max", [](MCVarList& l) { return l.AddContVar("v", "", 1, 1, kIn, false, -1); },
+       true},
+      {"bins min > max",
+       [](MCVarList& l) { return l.AddContVar("v", "", 9, 0, Doubles{}, true, kIn); }, false},
+      {"cuts inside",
+       [](MCVarList& l) {
+         return l.AddContVar("v", "", 0, 9, {1, 2}, true, kIn);
+       },
+       true},
+      {"cuts not increasing",
+       [](MCVarList& l) {
+         return l.AddContVar("v", "", 0, 9, {2, 2}, true, kIn);
+       },
+       false},
+      {"cut on min", [](MCVarList& l) { return l.AddContVar("v", "", 0, 9, {0}, true, kIn); },
+       false},
+      {"cut on max", [](MCVarList& l) { return l.AddContVar("v", "", 0, 9, {9}, true, kIn); },
+       false},
+      {"text labels short", [](MCVarList& l) { return l.AddCatVar("v", "", kTwo, {"A"}, kIn); },
+       false},
+      {"text labels match",
+       [](MCVarList& l) {
+         return l.AddCatVar("v", "", kTwo, {"A", "B"}, kIn);
+       },
+       true},
+      {"number labels long",
+       [](MCVarList& l) {
+         return l.AddCatVar("v", "", Doubles{1}, {"A", "B"}, kIn);
+       },
+       false},
+      {"second weight", [](MCVarList& l) { return l.SetWeightVar("w2", "", kRound); }, false},
+  };
+  for (const auto& c : cases) {
+    MCVarList list;
+    ASSERT_EQ(list.AddCatVar("taken", "", kTwo, kIn), 0);
+    ASSERT_EQ(list.SetWeightVar("w", "", kRound), 1);
+    const int index = c.add(list);
+    EXPECT_EQ(index, c.accepted ? 2 : -1) << c.what;
+    EXPECT_EQ(list.GetCount(), c.accepted ? 3 : 2) << c.what;
+    EXPECT_EQ(list.GetWeightVarIndex(), 1) << c.what;
+  }
+}
+
+TEST(VarListTest, OutsideIndexesGiveNull) {
+  MCVarList list;
+  ASSERT_EQ(list.AddContVar("x", "X", kIn), 0);
+  EXPECT_EQ(list.GetVarAt(0)->GetInfo().label, "X");
+  EXPECT_EQ(list.GetVarAt(1), nullptr);
+  EXPECT_EQ(list.GetVarAt(-1), nullptr);
+  EXPECT_EQ(list.GetEncoderAt(1), nullptr);
+  EXPECT_EQ(list.GetWeightVarIndex(), -1);
+}
+
+}  // namespace
