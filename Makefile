@@ -22,6 +22,12 @@ demo: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS) --target mcxml_tool
 	$(DEMO_TOOL) varlist --bins examples/credit_risk.pmml
+	$(DEMO_TOOL) stats examples/credit_risk.pmml
+	$(DEMO_TOOL) settings-varlist examples/build_settings.pmml
+	$(DEMO_TOOL) query examples/build_settings.pmml string:modelName int:depth@tree \
+	  double:alpha@tree/pruning bool:useSurrogates type:splitCriterion complex:sampling \
+	  array-double:priorProbabilities matrix-double:misclassificationCosts \
+	  target: inputs: cat-predictors: frequency-weight:
 
 test: test-debug test-asan
 

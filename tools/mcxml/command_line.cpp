@@ -187,8 +187,9 @@ Exit status:
   0  every status in the output is OK and the XML parser counted no error
   1  otherwise; for query also a PATH that cannot be resolved. The answers of
      'type' and 'complex' carry no status and never count as failures.
-  2  a usage error or a FILE that cannot be opened (nothing on standard output)
-     A write to OUT that fails is reported in the output ("write"), exit 1.
+  2  a usage error, a FILE or IN that cannot be opened or an OUT that cannot be
+     created (a line on standard error, nothing on standard output); a write
+     to OUT that fails once the file is open is reported as "write", exit 1
 )";
 }
 

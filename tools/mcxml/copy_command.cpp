@@ -2,8 +2,11 @@
 // relative references in the document resolve against its own folder.
 #include "copy_command.h"
 
+#include <xercesc/util/XMLException.hpp>
+
 #include "input_file.h"
 #include "json_writer.h"
+#include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/read_write.h"
 #include "report.h"
 
@@ -23,7 +26,14 @@ int RunCopy(const Invocation& invocation, std::ostream& out, std::string& error)
   // Taken before the write, which replaces the message.
   const std::string message = readWrite.GetXercesMessage();
   const unsigned parseErrors = readWrite.GetErrorCount();
-  const MCStatus write = readWrite.WriteFromDOM(outName, nullptr);
+  MCStatus write;
+  try {
+    write = readWrite.WriteFromDOM(outName, nullptr);
+  } catch (const xercesc::XMLException& e) {
+    // Opening OUT happens before the guarded write and throws to the caller.
+    error = "cannot open '" + outName + "' for writing: " + ToUTF8(e.getMessage());
+    return 2;
+  }
 
   JsonWriter json(out);
   Outcome outcome;

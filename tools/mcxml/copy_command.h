@@ -11,8 +11,8 @@ namespace MCXML_1_3 {
 namespace tool {
 
 /// Writes the JSON document to `out` and returns the exit status: 0 both steps OK
-/// and no parse errors, 1 otherwise (a failed write included), 2 (with `error` set
-/// and nothing written) when IN cannot be opened.
+/// and no parse errors, 1 otherwise (a write that fails part-way included), 2 (with
+/// `error` set and nothing written) when IN cannot be opened or OUT not created.
 int RunCopy(const Invocation& invocation, std::ostream& out, std::string& error);
 
 }  // namespace tool

@@ -1,0 +1,104 @@
+// Running the built mcxml tool and reading its JSON output.
+#ifndef MCXML_TESTS_TOOL_TOOL_SUPPORT_H
+#define MCXML_TESTS_TOOL_TOOL_SUPPORT_H
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace tool_test {
+
+/// `json` without the blanks between tokens; strings are kept exactly as printed.
+/// Tests compare whole outputs in this form against well-formed expected texts,
+/// so every key, its order, every value text and every separator is checked.
+inline std::string Compact(const std::string& json) {
+  std::string out;
+  bool inString = false;
+  for (size_t i = 0; i < json.size(); ++i) {
+    const char c = json[i];
+    if (inString && c == '\\' && i + 1 < json.size()) {
+      out += {c, json[++i]};
+      continue;
+    }
+    if (c == '"') inString = !inString;
+    if (inString || std::string(" \t\r\n").find(c) == std::string::npos) out += c;
+  }
+  return out;
+}
+
+struct ToolRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+  std::string json;  // `out` compacted
+};
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline std::string TempPath(const std::string& name) {
+  return testing::TempDir() + "mcxml_tool_" + std::to_string(getpid()) + "_" + name;
+}
+
+inline std::string WriteTemp(const std::string& name, const std::string& content) {
+  const std::string path = TempPath(name);
+  std::ofstream(path, std::ios::binary) << content;
+  return path;
+}
+
+inline std::string Status(int code, bool warning = false) {
+  return R"({"code":)" + std::to_string(code) + R"(,"warning":)" + (warning ? "true" : "false") +
+         "}";
+}
+
+/// The keys every output opens with, up to the comma after them.
+inline std::string Head(const std::string& load = Status(0), int parseErrors = 0) {
+  return R"({"load":)" + load + R"(,"message":"","parseErrors":)" + std::to_string(parseErrors) +
+         ",";
+}
+
+inline std::string Join(const std::vector<std::string>& items) {
+  std::string out;
+  for (const std::string& item : items) out += (out.empty() ? "" : ",") + item;
+  return out;
+}
+
+inline std::string Example(const std::string& name) {
+  return std::string(MCXML_EXAMPLES_DIR) + "/" + name;
+}
+
+/// Runs the tool with `args` and `input` on its standard input.
+inline ToolRun RunTool(const std::vector<std::string>& args, const std::string& input = "") {
+  const auto quote = [](const std::string& arg) {
+    std::string quoted = "'";
+    for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+  };
+  const std::string out = TempPath("stdout"), err = TempPath("stderr");
+  std::string command = quote(MCXML_TOOL_PATH);
+  for (const std::string& arg : args) command += " " + quote(arg);
+  command += " <" + quote(WriteTemp("stdin", input)) + " >" + quote(out) + " 2>" + quote(err);
+  const int wait = std::system(command.c_str());
+  ToolRun run;
+  run.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+  run.out = ReadFile(out);
+  run.err = ReadFile(err);
+  run.json = Compact(run.out);
+  return run;
+}
+
+}  // namespace tool_test
+
+#endif  // MCXML_TESTS_TOOL_TOOL_SUPPORT_H
