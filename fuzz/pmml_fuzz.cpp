@@ -1,0 +1,125 @@
+// Fuzz target: a PMML document through loading, the variable list (with and
+// without bins, and with a names filter) and the whole statistics walk of the
+// first model element, under secure processing.
+#include <cmath>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fuzz_support.h"
+#include "mcxml/common/uni_stats.h"
+#include "mcxml/common/var_list.h"
+#include "mcxml/pmml/pmml_parser.h"
+#include "mcxml/xml/dom_access.h"
+
+namespace {
+
+using namespace MCXML_1_3;
+using MCCommon_1_3::MCStatus;
+
+bool IsOneOf(const MCStatus& status, std::initializer_list<long> codes) {
+  if (status.IsWarning()) return false;
+  for (long code : codes) {
+    if (status.GetCode() == code) return true;
+  }
+  return false;
+}
+
+bool IsFinite(double value) {
+  return std::isfinite(value);
+}
+
+void CheckVariables(const MCVarList& list, const std::vector<std::string>* names) {
+  for (int i = 0; i < list.GetCount(); ++i) {
+    const MCVariableInfo& info = list.GetVarAt(i)->GetInfo();
+    MCXML_FUZZ_CHECK(!info.name.empty());
+    if (names != nullptr) MCXML_FUZZ_CHECK(FindXStrInList(ToUTF16(info.name.c_str()).data(), *names) >= 0);
+    if (info.range) {
+      MCXML_FUZZ_CHECK(IsFinite(info.range->first) && IsFinite(info.range->second));
+    }
+    if (info.cutPoints) {
+      for (double cut : *info.cutPoints) MCXML_FUZZ_CHECK(IsFinite(cut));
+    }
+  }
+}
+
+// Every other DataField name, and one that no field has.
+std::vector<std::string> SomeFieldNames(const DOMElement* root) {
+  std::vector<std::string> names{"no such field"};
+  const DOMElement* dictionary = root ? GetFirstChildElmt(*root, "DataDictionary") : nullptr;
+  if (dictionary == nullptr) return names;
+  bool take = true;
+  for (const DOMElement* field = GetFirstChildElmt(*dictionary, "DataField"); field != nullptr;
+       field = GetNextSiblingElmt(*field, "DataField")) {
+    if (take) names.push_back(ToUTF8(GetAttribute(*field, "name")));
+    take = !take;
+  }
+  return names;
+}
+
+const DOMElement* FirstModel(const DOMElement* root) {
+  static const char* const kNotModels[] = {"Header", "MiningBuildTask", "DataDictionary",
+                                           "TransformationDictionary", "Extension"};
+  if (root == nullptr) return nullptr;
+  for (const DOMElement* child = GetFirstChildElmt(*root, nullptr); child != nullptr;
+       child = GetNextSiblingElmt(*child, nullptr)) {
+    bool isModel = true;
+    for (const char* name : kNotModels) isModel = isModel && !TagNameEquals(*child, name);
+    if (isModel) return child;
+  }
+  return nullptr;
+}
+
+void WalkStats(MCPMMLParser& parser, const DOMElement* model, const MCStatus& load) {
+  if (model == nullptr) return;
+  MCXML_FUZZ_CHECK(parser.SetModelElmt(*model) == load.IsOK());
+  const DOMElement* cursor = nullptr;
+  for (long calls = 0;; ++calls) {
+    // The cursor moves forward over a finite document, so the walk must end.
+    MCXML_FUZZ_CHECK(calls < 1000000);
+    MCUniStats stats;
+    const DOMElement* const before = cursor;
+    const MCStatus status = parser.FillUniStats(stats, cursor);
+    if (!load.IsOK()) {
+      MCXML_FUZZ_CHECK(status == load && cursor == before);
+      return;
+    }
+    MCXML_FUZZ_CHECK(IsOneOf(status, {0, 108, 109, 113, 114, 115, 116}));
+    if (status.IsOK() && cursor != nullptr) MCXML_FUZZ_CHECK(stats.IsValid());
+    if (status.IsOK() && cursor == nullptr) return;
+    if (cursor == nullptr || cursor == before) return;
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  mcxml_fuzz::KeepPlatform();
+  std::istringstream in(mcxml_fuzz::AsText(data, size));
+  MCPMMLParser parser;
+  parser.SetSecureProcessing(true);
+  const MCStatus load = parser.ParseToDOM(in);
+  MCXML_FUZZ_CHECK(IsOneOf(load, {0, 104, 105, 106}));
+  MCXML_FUZZ_CHECK((parser.GetRootElement() != nullptr) == load.IsOK());
+  static_cast<void>(parser.GetErrorCount());
+
+  for (bool bins : {false, true}) {
+    MCVarList list;
+    const MCStatus status = parser.FillVarList(list, {}, bins);
+    if (!load.IsOK()) {
+      MCXML_FUZZ_CHECK(status == load && list.GetCount() == 0);
+    } else {
+      MCXML_FUZZ_CHECK(IsOneOf(status, {0, 108, 109, 110, 111}));
+      MCXML_FUZZ_CHECK(bins || status.GetCode() != 110);
+    }
+    CheckVariables(list, nullptr);
+  }
+  const std::vector<std::string> names = SomeFieldNames(parser.GetRootElement());
+  MCVarList filtered;
+  static_cast<void>(parser.FillVarList(filtered, names, true));
+  CheckVariables(filtered, &names);
+
+  WalkStats(parser, FirstModel(parser.GetRootElement()), load);
+  return 0;
+}

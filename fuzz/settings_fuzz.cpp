@@ -1,0 +1,142 @@
+// Fuzz target: a settings document through loading, every getter kind on every
+// parameter name found (through nested groups), the role getters and the
+// variable list, under secure processing.
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fuzz_support.h"
+#include "mcxml/common/var_list.h"
+#include "mcxml/settings/settings_parser.h"
+#include "mcxml/xml/dom_access.h"
+
+namespace {
+
+using namespace MCXML_1_3;
+using MCCommon_1_3::MCStatus;
+
+// Bounds that keep one input fast; deeper or wider documents add nothing new.
+constexpr int kMaxDepth = 6;
+constexpr int kMaxNamesPerGroup = 48;
+
+bool IsOneOf(const MCStatus& status, std::initializer_list<long> codes) {
+  for (long code : codes) {
+    if (status.GetCode() == code) return status.IsWarning() == (code == 120 || code == 123);
+  }
+  return false;
+}
+
+void CheckQuery(const MCStatus& status, const MCStatus& load) {
+  if (!load.IsOK()) {
+    MCXML_FUZZ_CHECK(status == load);
+  } else {
+    MCXML_FUZZ_CHECK(IsOneOf(status, {0, 108, 109, 119, 120, 121, 122, 123}));
+  }
+}
+
+const DOMElement* ParametersOf(const DOMElement* root) {
+  const DOMElement* task = root ? GetFirstChildElmt(*root, "MiningBuildTask") : nullptr;
+  const DOMElement* extension = task ? GetFirstChildElmt(*task, "Extension") : nullptr;
+  return extension ? GetFirstChildElmt(*extension, "Parameters") : nullptr;
+}
+
+const DOMElement* FirstGroupNamed(const DOMElement& scope, const std::string& name) {
+  for (const DOMElement* group = GetFirstChildElmt(scope, "ComplexParameter"); group != nullptr;
+       group = GetNextSiblingElmt(*group, "ComplexParameter")) {
+    if (ToUTF8(GetAttribute(*group, "name")) == name) return group;
+  }
+  return nullptr;
+}
+
+void QueryName(MCSettingsParser& parser, const char* name, void* context, const MCStatus& load) {
+  std::string text;
+  int integer = 0;
+  double number = 0;
+  bool flag = false;
+  CheckQuery(parser.GetParameter(name, text, context), load);
+  CheckQuery(parser.GetParameter(name, integer, context), load);
+  CheckQuery(parser.GetParameter(name, number, context), load);
+  CheckQuery(parser.GetParameter(name, flag, context), load);
+  const MCSettingsParser::ParamType type = parser.GetParameterType(name, context);
+  MCXML_FUZZ_CHECK(type >= MCSettingsParser::ParamString && type <= MCSettingsParser::ParamUnknown);
+
+  std::vector<std::string> texts;
+  std::vector<int> integers;
+  std::vector<double> numbers;
+  CheckQuery(parser.GetArray(name, texts, context), load);
+  CheckQuery(parser.GetArray(name, integers, context), load);
+  CheckQuery(parser.GetArray(name, numbers, context), load);
+  for (const std::string& entry : texts) MCXML_FUZZ_CHECK(!entry.empty());
+
+  std::vector<std::vector<std::string>> textRows;
+  std::vector<std::vector<int>> integerRows;
+  std::vector<std::vector<double>> numberRows;
+  CheckQuery(parser.GetMatrix(name, textRows, context), load);
+  CheckQuery(parser.GetMatrix(name, integerRows, context), load);
+  CheckQuery(parser.GetMatrix(name, numberRows, context), load);
+
+  if (context == nullptr) {
+    std::string one;
+    std::vector<std::string> many;
+    CheckQuery(parser.GetVariables(name, one), load);
+    CheckQuery(parser.GetVariables(name, many), load);
+    for (const std::string& entry : many) MCXML_FUZZ_CHECK(!entry.empty());
+  }
+}
+
+void QueryScope(MCSettingsParser& parser, const DOMElement& scope, void* context, int depth,
+                const MCStatus& load) {
+  int count = 0;
+  for (const DOMElement* child = GetFirstChildElmt(scope, nullptr);
+       child != nullptr && count < kMaxNamesPerGroup; child = GetNextSiblingElmt(*child, nullptr)) {
+    const std::string name = ToUTF8(GetAttribute(*child, "name"));
+    ++count;
+    QueryName(parser, name.c_str(), context, load);
+    if (depth >= kMaxDepth || !TagNameEquals(*child, "ComplexParameter")) continue;
+    void* const group = parser.GetComplexParameter(name.c_str(), context);
+    const DOMElement* const groupElmt = FirstGroupNamed(scope, name);
+    MCXML_FUZZ_CHECK((group != nullptr) == (groupElmt != nullptr));
+    if (group != nullptr) QueryScope(parser, *groupElmt, group, depth + 1, load);
+  }
+}
+
+void QueryRoles(const MCSettingsParser& parser, const MCStatus& load) {
+  std::vector<std::string> names;
+  std::string name;
+  CheckQuery(parser.GetTargetVars(names), load);
+  CheckQuery(parser.GetPredictors(names), load);
+  CheckQuery(parser.GetCatResponseVars(names), load);
+  CheckQuery(parser.GetContResponseVars(names), load);
+  CheckQuery(parser.GetCatPredictors(names), load);
+  CheckQuery(parser.GetContPredictors(names), load);
+  CheckQuery(parser.GetFrequencyWeight(name), load);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  mcxml_fuzz::KeepPlatform();
+  std::istringstream in(mcxml_fuzz::AsText(data, size));
+  MCSettingsParser parser;
+  parser.SetSecureProcessing(true);
+  const MCStatus load = parser.ParseToDOM(in);
+  MCXML_FUZZ_CHECK(IsOneOf(load, {0, 104, 105, 106, 119}));
+  static_cast<void>(parser.GetErrorCount());
+
+  QueryName(parser, "", nullptr, load);
+  const DOMElement* const parameters = load.IsOK() ? ParametersOf(parser.GetRootElement()) : nullptr;
+  MCXML_FUZZ_CHECK(load.IsOK() == (parameters != nullptr));
+  if (parameters != nullptr) QueryScope(parser, *parameters, nullptr, 0, load);
+  QueryRoles(parser, load);
+
+  for (bool bins : {false, true}) {
+    MCVarList list;
+    const MCStatus status = parser.FillVarList(list, bins);
+    if (!load.IsOK()) {
+      MCXML_FUZZ_CHECK(status == load && list.GetCount() == 0);
+    } else {
+      MCXML_FUZZ_CHECK(IsOneOf(status, {0, 108, 109, 110, 111}));
+    }
+  }
+  return 0;
+}
