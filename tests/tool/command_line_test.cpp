@@ -18,6 +18,7 @@ TEST(CommandLine, UsageErrorsAndUnreadableFilesPrintOneLineAndNoOutput) {
   const std::string never = TempPath("never_written.pmml"), missing = "/nonexistent/a.pmml";
   const std::vector<std::vector<std::string>> cases = {
       {},
+      {"--trust"},
       {"list", "-"},
       {"varlist"},
       {"varlist", "-", "-"},
@@ -64,7 +65,7 @@ TEST(CommandLine, TrustIsAcceptedAmongTheOptionsOfEveryCommand) {
   const std::vector<std::vector<std::string>> cases = {
       {"varlist", "--bins", credit, "--trust"},
       {"stats", "--model", "0", "--trust", credit},
-      {"settings-varlist", "--trust", settings},
+      {"--trust", "settings-varlist", settings},
       {"query", settings, "--trust", "target:"},
       {"copy", credit, TempPath("trusted.pmml"), "--trust"},
   };

@@ -93,18 +93,22 @@ bool ParseCommandLine(const std::vector<std::string>& args, Invocation& out, std
     out.command = Command::kVersion;
     return true;
   }
+  // --trust is taken before the command too: it means the same for every command.
+  std::size_t first = 0;
+  while (first < args.size() && args[first] == "--trust") ++first;
   const CommandSpec* spec = nullptr;
   for (const CommandSpec& candidate : kCommands) {
-    if (args[0] == candidate.name) spec = &candidate;
+    if (first < args.size() && args[first] == candidate.name) spec = &candidate;
   }
   if (spec == nullptr) {
-    error = "unknown command '" + args[0] + "'";
+    error = first < args.size() ? "unknown command '" + args[first] + "'" : "no command given";
     return false;
   }
   out.command = spec->command;
+  out.trust = first > 0;
 
   bool optionsEnded = false;
-  for (std::size_t i = 1; i < args.size(); ++i) {
+  for (std::size_t i = first + 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
       out.operands.push_back(arg);
@@ -166,7 +170,7 @@ Commands:
 
 FILE (and IN) may be '-' for standard input. OUT is always a file name.
 
-Options, accepted by every command:
+Options, accepted by every command, before or after its name:
   --trust           read external entities and DTDs and expand entities without a
                     limit; without it no external resource is read
 
