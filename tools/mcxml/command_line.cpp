@@ -9,7 +9,7 @@ namespace tool {
 
 namespace {
 
-struct CommandSpec {
+struct CommandInfo {
   const char* name;
   Command command;
   bool takesBins;
@@ -21,7 +21,7 @@ struct CommandSpec {
 
 constexpr std::size_t kUnbounded = std::numeric_limits<std::size_t>::max();
 
-const CommandSpec kCommands[] = {
+const CommandInfo kCommands[] = {
     {"varlist", Command::kVarList, true, true, false, 1, 1},
     {"stats", Command::kStats, false, false, true, 1, 1},
     {"settings-varlist", Command::kSettingsVarList, true, false, false, 1, 1},
@@ -96,15 +96,15 @@ bool ParseCommandLine(const std::vector<std::string>& args, Invocation& out, std
   // --trust is taken before the command too: it means the same for every command.
   std::size_t first = 0;
   while (first < args.size() && args[first] == "--trust") ++first;
-  const CommandSpec* spec = nullptr;
-  for (const CommandSpec& candidate : kCommands) {
-    if (first < args.size() && args[first] == candidate.name) spec = &candidate;
+  const CommandInfo* info = nullptr;
+  for (const CommandInfo& candidate : kCommands) {
+    if (first < args.size() && args[first] == candidate.name) info = &candidate;
   }
-  if (spec == nullptr) {
+  if (info == nullptr) {
     error = first < args.size() ? "unknown command '" + args[first] + "'" : "no command given";
     return false;
   }
-  out.command = spec->command;
+  out.command = info->command;
   out.trust = first > 0;
 
   bool optionsEnded = false;
@@ -122,26 +122,26 @@ bool ParseCommandLine(const std::vector<std::string>& args, Invocation& out, std
       return true;
     } else if (arg == "--trust") {
       out.trust = true;
-    } else if (spec->takesBins && arg == "--bins") {
+    } else if (info->takesBins && arg == "--bins") {
       out.bins = true;
-    } else if (spec->takesNames && HasPrefix(arg, "--name")) {
+    } else if (info->takesNames && HasPrefix(arg, "--name")) {
       if (!OptionValue(args, i, "--name", value)) {
         error = "--name needs a NAME";
         return false;
       }
       out.names.push_back(value);
-    } else if (spec->takesModel && HasPrefix(arg, "--model")) {
+    } else if (info->takesModel && HasPrefix(arg, "--model")) {
       if (!OptionValue(args, i, "--model", value) || !ParseIndex(value, out.model)) {
         error = "--model needs a non-negative number";
         return false;
       }
     } else {
-      error = "unknown option '" + arg + "' for " + spec->name;
+      error = "unknown option '" + arg + "' for " + info->name;
       return false;
     }
   }
-  if (out.operands.size() < spec->minOperands || out.operands.size() > spec->maxOperands) {
-    error = std::string(spec->name) + " takes " + OperandText(spec->command);
+  if (out.operands.size() < info->minOperands || out.operands.size() > info->maxOperands) {
+    error = std::string(info->name) + " takes " + OperandText(info->command);
     return false;
   }
   return true;

@@ -44,13 +44,13 @@ enum class QueryKind {
 // the role getters fix the parameter name themselves.
 enum class Takes { kNameAndPath, kName, kNothing };
 
-struct KindSpec {
+struct KindInfo {
   const char* text;
   QueryKind kind;
   Takes takes;
 };
 
-const KindSpec kKinds[] = {
+const KindInfo kKinds[] = {
     {"string", QueryKind::kString, Takes::kNameAndPath},
     {"int", QueryKind::kInt, Takes::kNameAndPath},
     {"double", QueryKind::kDouble, Takes::kNameAndPath},
@@ -88,16 +88,16 @@ bool ParseQuery(const std::string& text, Query& query, std::string& error) {
     return false;
   }
   const std::string kind = text.substr(0, colon);
-  const KindSpec* spec = nullptr;
-  for (const KindSpec& candidate : kKinds) {
-    if (kind == candidate.text) spec = &candidate;
+  const KindInfo* info = nullptr;
+  for (const KindInfo& candidate : kKinds) {
+    if (kind == candidate.text) info = &candidate;
   }
-  if (spec == nullptr) {
+  if (info == nullptr) {
     error = "QUERY '" + text + "' has an unknown KIND '" + kind + "'";
     return false;
   }
   query.text = text;
-  query.kind = spec->kind;
+  query.kind = info->kind;
   const std::string rest = text.substr(colon + 1);
   const std::size_t at = rest.rfind('@');
   query.name = rest.substr(0, at);
@@ -112,11 +112,11 @@ bool ParseQuery(const std::string& text, Query& query, std::string& error) {
     query.path.push_back(path.substr(start));
   }
   const bool hasPath = at != std::string::npos;
-  if (spec->takes == Takes::kNothing && (hasPath || !query.name.empty())) {
+  if (info->takes == Takes::kNothing && (hasPath || !query.name.empty())) {
     error = "QUERY '" + text + "': " + kind + " takes no NAME and no PATH";
     return false;
   }
-  if (spec->takes == Takes::kName && hasPath) {
+  if (info->takes == Takes::kName && hasPath) {
     error = "QUERY '" + text + "': " + kind + " takes no PATH";
     return false;
   }
