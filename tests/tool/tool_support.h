@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -89,12 +90,14 @@ inline ToolRun RunTool(const std::vector<std::string>& args, const std::string& 
   const std::string out = TempPath("stdout"), err = TempPath("stderr");
   std::string command = quote(MCXML_TOOL_PATH);
   for (const std::string& arg : args) command += " " + quote(arg);
-  command += " <" + quote(WriteTemp("stdin", input)) + " >" + quote(out) + " 2>" + quote(err);
+  const std::string in = WriteTemp("stdin", input);
+  command += " <" + quote(in) + " >" + quote(out) + " 2>" + quote(err);
   const int wait = std::system(command.c_str());
   ToolRun run;
   run.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
   run.out = ReadFile(out);
   run.err = ReadFile(err);
+  for (const std::string& path : {in, out, err}) std::remove(path.c_str());
   run.json = Compact(run.out);
   return run;
 }
