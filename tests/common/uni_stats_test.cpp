@@ -2,6 +2,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -18,38 +19,24 @@ using Doubles = std::vector<double>;
 const double kM = gMissingValue;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-TEST(UniStatsTest, EmptyRecordIsNotValid) {
-  const MCUniStats empty;
-  EXPECT_EQ(empty.GetKind(), MCUniStats::Kind::Empty);
-  EXPECT_FALSE(empty.IsValid());
-}
-
 TEST(UniStatsTest, CategoricalRules) {
-  const struct {
-    std::string name;
-    double total;
-    Doubles counts;
-    bool valid;
-  } cases[] = {
+  EXPECT_FALSE(MCUniStats().IsValid()) << "an empty record";
+  const std::tuple<std::string, double, Doubles, bool> cases[] = {
+      // name, total frequency, counts, valid
+
       {"c", 10, {4, 6}, true},   {"c", 0, {}, true},
       {"", 10, {4, 6}, false},   {"c", -1, {}, false},
       {"c", kInf, {}, false},    {"c", std::nan(""), {}, false},
-      {"c", 10, {4, -1}, false}, {"c", 10, {std::nan("")}, false},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(MCUniStats(c.name, c.total, c.counts).IsValid(), c.valid)
-        << c.name << " " << c.total << " counts " << c.counts.size();
+      {"c", 10, {4, -1}, false}, {"c", 10, {std::nan("")}, false}};
+  for (const auto& [name, total, counts, valid] : cases) {
+    EXPECT_EQ(MCUniStats(name, total, counts).IsValid(), valid)
+        << name << " " << total << " counts " << counts.size();
   }
 }
 
 TEST(UniStatsTest, ContinuousRules) {
-  const struct {
-    const char* what;
-    MCUniStats::SummStats summ;
-    Doubles cuts;
-    Doubles freqs;
-    bool valid;
-  } cases[] = {
+  // Summary values are minimum, maximum, mean, standard deviation.
+  const std::tuple<const char*, MCUniStats::SummStats, Doubles, Doubles, bool> cases[] = {
       {"no histogram", {}, {}, {}, true},
       {"histogram", {0, 9, 4, 1}, {0, 5, 9}, {3, 4}, true},
       {"open ends", {}, {kM, 5, kM}, {3, 4}, true},
@@ -61,10 +48,9 @@ TEST(UniStatsTest, ContinuousRules) {
       {"decreasing cuts", {}, {0, 5, 2}, {3, 4}, false},
       {"negative deviation", {kM, kM, kM, -1}, {}, {}, false},
       {"min above max", {9, 0, kM, kM}, {}, {}, false},
-      {"only min known", {9, kM, kM, kM}, {}, {}, true},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(MCUniStats("x", 7, c.summ, c.cuts, c.freqs).IsValid(), c.valid) << c.what;
+      {"only min known", {9, kM, kM, kM}, {}, {}, true}};
+  for (const auto& [what, summ, cuts, freqs, valid] : cases) {
+    EXPECT_EQ(MCUniStats("x", 7, summ, cuts, freqs).IsValid(), valid) << what;
   }
 }
 

@@ -20,48 +20,28 @@ constexpr auto kRound = IMCVariable::kRoundNearest;
 const std::vector<std::string> kTwo = {"a", "b"};
 
 TEST(VarListTest, RefusalRules) {
-  const struct {
-    const char* what;
-    Add add;
-    bool accepted;
-  } cases[] = {
-      {"empty name", [](MCVarList& l) { return l.AddContVar("", "", kIn); }, false},
-      {"name taken", [](MCVarList& l) { return l.AddCatVar("taken", "", kTwo, kIn); }, false},
-      {"name differs in case", [](MCVarList& l) { return l.AddContVar("Taken", "", kIn); }, true},
-      {"min > max", [](MCVarList& l) { return l.AddContVar("v", "", 2, 1, kIn, false, -1); },
-       false},
-      {"min == max", [](MCVarList& l) { return l.AddContVar("v", "", 1, 1, kIn, false, -1); },
-       true},
-      {"bins min > max",
-       [](MCVarList& l) { return l.AddContVar("v", "", 9, 0, Doubles{}, true, kIn); }, false},
-      {"cuts inside",
-       [](MCVarList& l) {
-         return l.AddContVar("v", "", 0, 9, {1, 2}, true, kIn);
-       },
-       true},
-      {"cuts not increasing",
-       [](MCVarList& l) {
-         return l.AddContVar("v", "", 0, 9, {2, 2}, true, kIn);
-       },
-       false},
-      {"cut on min", [](MCVarList& l) { return l.AddContVar("v", "", 0, 9, {0}, true, kIn); },
-       false},
-      {"cut on max", [](MCVarList& l) { return l.AddContVar("v", "", 0, 9, {9}, true, kIn); },
-       false},
-      {"text labels short", [](MCVarList& l) { return l.AddCatVar("v", "", kTwo, {"A"}, kIn); },
-       false},
-      {"text labels match",
-       [](MCVarList& l) {
-         return l.AddCatVar("v", "", kTwo, {"A", "B"}, kIn);
-       },
-       true},
-      {"number labels long",
-       [](MCVarList& l) {
-         return l.AddCatVar("v", "", Doubles{1}, {"A", "B"}, kIn);
-       },
-       false},
-      {"second weight", [](MCVarList& l) { return l.SetWeightVar("w2", "", kRound); }, false},
-  };
+  // clang-format off
+  const struct { const char* what; bool accepted; Add add; } cases[] = {
+      {"empty name", false, [](MCVarList& l) { return l.AddContVar("", "", kIn); }},
+      {"name taken", false, [](MCVarList& l) { return l.AddCatVar("taken", "", kTwo, kIn); }},
+      {"name in other case", true, [](MCVarList& l) { return l.AddContVar("Taken", "", kIn); }},
+      {"min > max", false, [](MCVarList& l) { return l.AddContVar("v", "", 2, 1, kIn, 0, -1); }},
+      {"min == max", true, [](MCVarList& l) { return l.AddContVar("v", "", 1, 1, kIn, 0, -1); }},
+      {"bins min > max", false,
+       [](MCVarList& l) { return l.AddContVar("v", "", 9, 0, Doubles{}, true, kIn); }},
+      {"cuts inside", true,
+       [](MCVarList& l) { return l.AddContVar("v", "", 0, 9, {1, 2}, 1, kIn); }},
+      {"equal cuts", false,
+       [](MCVarList& l) { return l.AddContVar("v", "", 0, 9, {2, 2}, 1, kIn); }},
+      {"cut on min", false, [](MCVarList& l) { return l.AddContVar("v", "", 0, 9, {0}, 1, kIn); }},
+      {"cut on max", false, [](MCVarList& l) { return l.AddContVar("v", "", 0, 9, {9}, 1, kIn); }},
+      {"labels short", false, [](MCVarList& l) { return l.AddCatVar("v", "", kTwo, {"A"}, kIn); }},
+      {"labels match", true,
+       [](MCVarList& l) { return l.AddCatVar("v", "", kTwo, {"A", "B"}, kIn); }},
+      {"number labels long", false,
+       [](MCVarList& l) { return l.AddCatVar("v", "", Doubles{1}, {"A", "B"}, kIn); }},
+      {"second weight", false, [](MCVarList& l) { return l.SetWeightVar("w2", "", kRound); }}};
+  // clang-format on
   for (const auto& c : cases) {
     MCVarList list;
     ASSERT_EQ(list.AddCatVar("taken", "", kTwo, kIn), 0);

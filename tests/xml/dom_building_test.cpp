@@ -14,7 +14,7 @@ namespace {
 using namespace MCXML_1_3;
 using mcxml_test::InlineDoc;
 
-// The root's child tags in order, e.g. "a,b,".
+// The child tags in order, e.g. "a,b,".
 std::string Children(const DOMElement& parent) {
   std::string tags;
   for (const DOMNode* n = parent.getFirstChild(); n != nullptr; n = n->getNextSibling()) {
@@ -29,49 +29,37 @@ TEST(DomBuildingTest, RefusalsLeaveTheDocumentUnchanged) {
   DOMElement& r = d.root();
   DOMElement* a = const_cast<DOMElement*>(GetFirstChildElmt(r, "a"));
   DOMElement* c = CreateElement(d.doc(), "c");
-  ASSERT_NE(c, nullptr);
-
+  DOMElement* notAChild = CreateElement(d.doc(), "n");
   EXPECT_EQ(CreateElement(d.doc(), "has space"), nullptr);
   EXPECT_FALSE(SetAttribute(*a, "bad name", "v"));
   EXPECT_FALSE(a->hasAttributes());
-  DOMElement* notAChild = CreateElement(d.doc(), "n");
   EXPECT_FALSE(InsertElement(r, c, notAChild));
   EXPECT_FALSE(ReplaceElement(r, c, notAChild));
   EXPECT_FALSE(InsertElement(r, CreateElement(other.doc(), "x"), nullptr)) << "another document";
   EXPECT_EQ(Children(r), "a,b,");
 
   EXPECT_TRUE(InsertElement(r, c, a));
-  EXPECT_EQ(Children(r), "c,a,b,");
   EXPECT_TRUE(InsertElement(r, CreateElement(d.doc(), "z"), nullptr));
   EXPECT_TRUE(ReplaceElement(r, notAChild, a));
   EXPECT_EQ(Children(r), "c,n,b,z,");
   EXPECT_EQ(a->getParentNode(), nullptr);
 }
 
-TEST(DomBuildingTest, AttributesReadBackAsWritten) {
-  const InlineDoc d("<r k='old'/>");
+TEST(DomBuildingTest, WhatIsBuiltReadsBack) {
+  const InlineDoc d("<r k='old'><Extension extender='mcxml' name='other'/></r>");
   DOMElement& r = d.root();
-  EXPECT_TRUE(SetAttribute(r, "k", "new"));
-  EXPECT_EQ(ToUTF8(GetAttribute(r, "k")), "new");
   EXPECT_TRUE(SetAttribute(r, "k", ""));
   EXPECT_TRUE(r.hasAttribute(u"k"));
   EXPECT_EQ(GetAttribute(r, "k"), nullptr) << "an empty value reads as absent";
-
   ASSERT_TRUE(SetAttribute(r, "x", 2.5));
   EXPECT_EQ(ToUTF8(GetAttribute(r, "x")), "2.5");
   ASSERT_TRUE(SetAttribute(r, "x", MCCommon_1_3::MCMV::gMissingValue));
   EXPECT_EQ(ToUTF8(GetAttribute(r, "x")), "NaN");
-}
 
-TEST(DomBuildingTest, CreatedExtensionsAreFoundAgain) {
-  const InlineDoc d("<r><Extension extender='mcxml' name='other'/></r>");
-  DOMElement& r = d.root();
   DOMElement* named = CreateExtension(d.doc(), "tree");
   DOMElement* unnamed = CreateExtension(d.doc(), "");
-  ASSERT_NE(named, nullptr);
-  ASSERT_NE(unnamed, nullptr);
-  EXPECT_EQ(GetFirstChildExtension(r, "tree"), nullptr) << "not attached yet";
   ASSERT_TRUE(InsertElement(r, unnamed, nullptr));
+  EXPECT_EQ(GetFirstChildExtension(r, "tree"), nullptr) << "not attached yet";
   ASSERT_TRUE(InsertElement(r, named, nullptr));
   EXPECT_EQ(GetFirstChildExtension(r, "tree"), named);
   EXPECT_EQ(GetNextSiblingExtension(*GetFirstChildElmt(r, nullptr), nullptr), unnamed);

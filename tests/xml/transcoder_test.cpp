@@ -11,58 +11,41 @@
 namespace {
 
 using MCXML_1_3::MCXTranscoder;
-using mcxml_test::XercesPlatform;
-using Units = std::vector<XMLCh>;
 
-Units WithZero(const std::u16string& text) {
-  Units units(text.begin(), text.end());
+std::vector<XMLCh> WithZero(const std::u16string& text) {
+  std::vector<XMLCh> units(text.begin(), text.end());
   units.push_back(0);
   return units;
-}
-
-TEST(TranscoderTest, DefaultConvertsUtf8BothWays) {
-  XercesPlatform platform;
-  const MCXTranscoder utf8;
-  ASSERT_TRUE(utf8.isValid());
-  EXPECT_EQ(utf8.TranscodeFrom("abc"), WithZero(u"abc"));
-  EXPECT_EQ(utf8.TranscodeTo(u"abc"), "abc");
-  EXPECT_EQ(utf8.TranscodeTo(nullptr), "");
-  EXPECT_EQ(utf8.TranscodeTo(u""), "");
-  EXPECT_EQ(utf8.TranscodeFrom(""), WithZero(u""));
 }
 
 // 1, 2, 3 and 4-byte sequences (the last a surrogate pair) repeated past several
 // output blocks, so that block ends fall inside characters.
 TEST(TranscoderTest, LongTextIsConvertedWholeAndInOrder) {
-  XercesPlatform platform;
-  const struct {
-    const char* utf8;
-    const char16_t* utf16;
-  } pieces[] = {{"a", u"a"},
-                {"\xC3\xA9", u"\u00E9"},
-                {"\xE2\x82\xAC", u"\u20AC"},
-                {"\xF0\x9D\x84\x9E", u"\U0001D11E"},
-                {"7", u"7"}};
+  mcxml_test::XercesPlatform platform;
+  const char* utf8Pieces[] = {"a", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9D\x84\x9E", "7"};
+  const char16_t* utf16Pieces[] = {u"a", u"\u00E9", u"\u20AC", u"\U0001D11E", u"7"};
   std::string utf8;
   std::u16string utf16;
   for (int i = 0; utf16.size() < 2500; ++i) {
-    utf8 += pieces[i % 5].utf8;
-    utf16 += pieces[i % 5].utf16;
+    utf8 += utf8Pieces[i % 5];
+    utf16 += utf16Pieces[i % 5];
   }
   const MCXTranscoder transcoder;
+  ASSERT_TRUE(transcoder.isValid());
   EXPECT_EQ(transcoder.TranscodeFrom(utf8.c_str()), WithZero(utf16));
   EXPECT_EQ(transcoder.TranscodeTo(utf16.c_str()), utf8);
+  EXPECT_EQ(transcoder.TranscodeTo(nullptr), "");
+  EXPECT_EQ(transcoder.TranscodeFrom(""), WithZero(u""));
 }
 
 TEST(TranscoderTest, FailuresGiveEmptyResults) {
-  XercesPlatform platform;
+  mcxml_test::XercesPlatform platform;
   const MCXTranscoder unknown("no-such-encoding");
   EXPECT_FALSE(unknown.isValid());
   EXPECT_EQ(unknown.TranscodeTo(u"abc"), "");
   EXPECT_EQ(unknown.TranscodeFrom("abc"), WithZero(u""));
 
   const MCXTranscoder latin1("ISO-8859-1");
-  ASSERT_TRUE(latin1.isValid());
   EXPECT_EQ(latin1.TranscodeTo(u"a\u00E9"), "a\xE9");
   EXPECT_EQ(latin1.TranscodeTo(u"a\u20AC"), "") << "no partial text for an unrepresentable char";
 
