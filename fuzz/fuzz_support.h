@@ -12,6 +12,11 @@
 
 #include <xercesc/util/PlatformUtils.hpp>
 
+// The hostile tests link the targets under names of their own.
+#ifndef MCXML_FUZZ_ENTRY
+#define MCXML_FUZZ_ENTRY LLVMFuzzerTestOneInput
+#endif
+
 namespace mcxml_fuzz {
 
 inline void KeepPlatform() {
@@ -27,12 +32,12 @@ inline std::string AsText(const uint8_t* data, size_t size) {
 }
 
 // A broken guarantee is a finding like a crash: report it and abort.
-#define MCXML_FUZZ_CHECK(condition)                                             \
-  do {                                                                          \
-    if (!(condition)) {                                                         \
+#define MCXML_FUZZ_CHECK(condition)                                                      \
+  do {                                                                                   \
+    if (!(condition)) {                                                                  \
       std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                             \
-    }                                                                           \
+      std::abort();                                                                      \
+    }                                                                                    \
   } while (false)
 
 }  // namespace mcxml_fuzz

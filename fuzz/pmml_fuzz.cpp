@@ -34,7 +34,8 @@ void CheckVariables(const MCVarList& list, const std::vector<std::string>* names
   for (int i = 0; i < list.GetCount(); ++i) {
     const MCVariableInfo& info = list.GetVarAt(i)->GetInfo();
     MCXML_FUZZ_CHECK(!info.name.empty());
-    if (names != nullptr) MCXML_FUZZ_CHECK(FindXStrInList(ToUTF16(info.name.c_str()).data(), *names) >= 0);
+    if (names != nullptr)
+      MCXML_FUZZ_CHECK(FindXStrInList(ToUTF16(info.name.c_str()).data(), *names) >= 0);
     if (info.range) {
       MCXML_FUZZ_CHECK(IsFinite(info.range->first) && IsFinite(info.range->second));
     }
@@ -94,7 +95,7 @@ void WalkStats(MCPMMLParser& parser, const DOMElement* model, const MCStatus& lo
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int MCXML_FUZZ_ENTRY(const uint8_t* data, size_t size) {
   mcxml_fuzz::KeepPlatform();
   std::istringstream in(mcxml_fuzz::AsText(data, size));
   MCPMMLParser parser;

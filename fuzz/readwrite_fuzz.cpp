@@ -85,7 +85,8 @@ void VisitElement(DOMDocument& doc, const DOMElement& elmt) {
     MCXML_FUZZ_CHECK(TagNameEquals(*extension, "Extension"));
   }
   size_t index = 7;
-  const std::pair<unsigned int, const char*> table[] = {{1, "Value"}, {2, "Interval"}, {0, nullptr}};
+  const std::pair<unsigned int, const char*> table[] = {
+      {1, "Value"}, {2, "Interval"}, {0, nullptr}};
   const DOMElement* found = GetFirstChildElmt(elmt, table, index);
   MCXML_FUZZ_CHECK(found != nullptr || index == 0);
 
@@ -116,13 +117,14 @@ void VisitAll(DOMDocument& doc) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int MCXML_FUZZ_ENTRY(const uint8_t* data, size_t size) {
   mcxml_fuzz::KeepPlatform();
   std::istringstream in(mcxml_fuzz::AsText(data, size));
   MCXMLReadWrite reader;
   reader.SetSecureProcessing(true);
   const MCStatus load = reader.ParseToDOM(in);
-  MCXML_FUZZ_CHECK(load.IsOK() || (load == MCStatus(104, false) && reader.GetDocument() == nullptr));
+  MCXML_FUZZ_CHECK(load.IsOK() ||
+                   (load == MCStatus(104, false) && reader.GetDocument() == nullptr));
   static_cast<void>(reader.GetErrorCount());
   if (reader.GetDocument() == nullptr) return 0;
 

@@ -4,6 +4,8 @@
 # FUZZ_TARGETS picks targets (default: pmml settings readwrite); FUZZ_PARALLEL=1
 # runs them at once. The corpus grows in BUILD_DIR/corpus/<target>; crashing
 # inputs land in BUILD_DIR/artifacts/<target>/ (copy them to fuzz/regressions/).
+# FUZZ_FLAGS adds libFuzzer options, e.g. "-fork=1 -ignore_crashes=1" to go on
+# after a crash.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build/fuzz}"
@@ -16,13 +18,13 @@ cmake --build "$build" -j "$jobs"
 
 run_one() {
   local target="$1"
+  local rc=0
   mkdir -p "$build/corpus/$target" "$build/artifacts/$target"
   # The regressions run first: an old crash that comes back stops the run.
   "$build/fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
     -dict="$root/fuzz/xml.dict" -artifact_prefix="$build/artifacts/$target/" \
-    -print_final_stats=1 "$build/corpus/$target" "$root/fuzz/seeds/$target" \
-    "$root/fuzz/regressions" >"$build/fuzz_$target.log" 2>&1
-  local rc=$?
+    -print_final_stats=1 ${FUZZ_FLAGS:-} "$build/corpus/$target" "$root/fuzz/seeds/$target" \
+    "$root/fuzz/regressions" >"$build/fuzz_$target.log" 2>&1 || rc=$?
   echo "fuzz_$target: exit $rc, $(grep -E '^stat::number_of_executed_units' "$build/fuzz_$target.log" || echo 'no stats') (log: $build/fuzz_$target.log)"
   return $rc
 }

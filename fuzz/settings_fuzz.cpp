@@ -40,7 +40,9 @@ const DOMElement* ParametersOf(const DOMElement* root) {
   return extension ? GetFirstChildElmt(*extension, "Parameters") : nullptr;
 }
 
+// An empty or absent "name" never matches a lookup.
 const DOMElement* FirstGroupNamed(const DOMElement& scope, const std::string& name) {
+  if (name.empty()) return nullptr;
   for (const DOMElement* group = GetFirstChildElmt(scope, "ComplexParameter"); group != nullptr;
        group = GetNextSiblingElmt(*group, "ComplexParameter")) {
     if (ToUTF8(GetAttribute(*group, "name")) == name) return group;
@@ -114,7 +116,7 @@ void QueryRoles(const MCSettingsParser& parser, const MCStatus& load) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int MCXML_FUZZ_ENTRY(const uint8_t* data, size_t size) {
   mcxml_fuzz::KeepPlatform();
   std::istringstream in(mcxml_fuzz::AsText(data, size));
   MCSettingsParser parser;
@@ -124,7 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static_cast<void>(parser.GetErrorCount());
 
   QueryName(parser, "", nullptr, load);
-  const DOMElement* const parameters = load.IsOK() ? ParametersOf(parser.GetRootElement()) : nullptr;
+  const DOMElement* const parameters =
+      load.IsOK() ? ParametersOf(parser.GetRootElement()) : nullptr;
   MCXML_FUZZ_CHECK(load.IsOK() == (parameters != nullptr));
   if (parameters != nullptr) QueryScope(parser, *parameters, nullptr, 0, load);
   QueryRoles(parser, load);

@@ -23,8 +23,7 @@ void MCPMMLParser::ParserDeleter::operator()(xc::XercesDOMParser* parser) const 
 MCPMMLParser::MCPMMLParser() {
   try {
     xc::XMLPlatformUtils::Initialize(xc::XMLUni::fgXercescDefaultLocale, nullptr, nullptr, nullptr);
-    m_parser.reset(new (xc::XMLPlatformUtils::fgMemoryManager) xc::XercesDOMParser(
-        nullptr, xc::XMLPlatformUtils::fgMemoryManager, nullptr));
+    m_parser.reset(new (xc::XMLPlatformUtils::fgMemoryManager) SecurableDOMParser());
   } catch (const xc::XMLException&) {
     m_status = MCStatus(103, false);
   }
@@ -57,11 +56,13 @@ MCStatus MCPMMLParser::ParseToDOM(std::istream& in) {
   m_status = MCStatus();
   // The one parser lives across parses, so switching secure processing off must
   // put its defaults back; a parser that was never secured is left untouched.
+  // The constructor made the parser a SecurableDOMParser.
+  auto& parser = static_cast<SecurableDOMParser&>(*m_parser);
   if (m_secure) {
     if (!m_security) m_security = std::make_unique<SecurityHolder>();
-    ApplySecureProcessing(*m_parser, *m_security);
+    parser.ApplySecureProcessing(*m_security);
   } else if (m_security) {
-    RemoveSecureProcessing(*m_parser);
+    parser.RemoveSecureProcessing();
   }
   try {
     MCXInputSource source(in);

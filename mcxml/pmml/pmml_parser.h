@@ -51,11 +51,17 @@ class MCXML_EXPORT MCPMMLParser {
   /// Chooses the model element for FillUniStats; false (nothing changed) before a
   /// successful load.
   bool SetModelElmt(const DOMElement& model);
-  /// Errors the XML parser counted during the last ParseToDOM; 0 before any parse
-  /// and when there is no parser. A malformed document loads with a count above 0.
+  /// Errors the XML parser counted during the last ParseToDOM; 0 before any parse and
+  /// when there is no parser. A document that is not well-formed (truncated, bad
+  /// bytes, mismatched tags) does not make the parse fail: the document holds what
+  /// was read before the first fatal error. Callers who want to refuse such a
+  /// document test this after a successful load.
   unsigned GetErrorCount() const;
-  /// When on, later parses resolve no external entity or DTD and stop entity
-  /// expansion past a fixed limit. Off by default.
+  /// When on, later parses read nothing from outside the document: an external
+  /// DTD is skipped, a reference to an external entity ends the parse with a
+  /// counted error, entity expansion past a fixed limit ends it the same way, and
+  /// so does an XML version the DOM refuses (instead of a DOMException). It does
+  /// not limit document size or depth. Off by default.
   void SetSecureProcessing(bool on);
 
   /// Appends one variable per DataField (only those named in `names`, when it is

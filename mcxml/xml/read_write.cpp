@@ -8,6 +8,7 @@
 #include <xercesc/dom/DOMImplementationRegistry.hpp>
 #include <xercesc/dom/DOMLSOutput.hpp>
 #include <xercesc/dom/DOMLSSerializer.hpp>
+#include <xercesc/dom/DOMNode.hpp>
 #include <xercesc/framework/LocalFileFormatTarget.hpp>
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
@@ -34,13 +35,34 @@ struct Releaser {
 
 // The security objects form a base constructed before, and destroyed after, the
 // parser that points to them.
-class SecuredDOMParser final : private SecurityHolder, public xc::XercesDOMParser {
+class SecuredDOMParser final : private SecurityHolder, public SecurableDOMParser {
  public:
-  SecuredDOMParser()
-      : xc::XercesDOMParser(nullptr, xc::XMLPlatformUtils::fgMemoryManager, nullptr) {
-    ApplySecureProcessing(*this, *this);
-  }
+  SecuredDOMParser() { ApplySecureProcessing(*this); }
 };
+
+// The platform's serializer recurses once per level of nesting (about 128 bytes
+// of stack each, so 8 MB end near 65,000 levels): deeper, a write would crash a
+// small thread's stack instead of failing.
+constexpr int kMaxWriteDepth = 10000;
+
+// Walks siblings and parents rather than recursing, for the same reason.
+bool DeeperThan(const xc::DOMNode& top, int limit) {
+  int depth = 0;
+  const xc::DOMNode* node = &top;
+  for (;;) {
+    if (const xc::DOMNode* child = node->getFirstChild()) {
+      if (++depth > limit) return true;
+      node = child;
+      continue;
+    }
+    while (node != &top && node->getNextSibling() == nullptr) {
+      node = node->getParentNode();
+      --depth;
+    }
+    if (node == &top) return false;
+    node = node->getNextSibling();
+  }
+}
 
 }  // namespace
 
@@ -143,6 +165,7 @@ MCStatus MCXMLReadWrite::WriteFromDOM(const std::string& fileName, const DOMDocu
   const DOMDocument* toWrite = doc != nullptr ? doc : m_document;
   if (!status.IsOK() || toWrite == nullptr) return status;
   m_xercesMessage.clear();
+  if (DeeperThan(*toWrite, kMaxWriteDepth)) return MCStatus(118, false);
 
   xc::DOMImplementation* implementation =
       xc::DOMImplementationRegistry::getDOMImplementation(ToUTF16(kLoadSaveFeature).data());

@@ -35,11 +35,17 @@ class MCXML_EXPORT MCXMLReadWrite {
   /// The document of the last successful parse, or null; valid until the next parse.
   DOMDocument* GetDocument();
   const DOMDocument* GetDocument() const;
-  /// Errors the XML parser counted during the last parse; 0 before any and after a
-  /// failed one.
+  /// Errors the XML parser counted during the last parse; 0 before any parse and
+  /// after a failed one. A document that is not well-formed (truncated, bad bytes,
+  /// mismatched tags) does not make the parse fail: the document holds what was read
+  /// before the first fatal error. Callers who want to refuse such a document test
+  /// this after a successful load.
   unsigned GetErrorCount() const;
-  /// When on, later parses resolve no external entity or DTD and stop entity
-  /// expansion past a fixed limit. Off by default.
+  /// When on, later parses read nothing from outside the document: an external
+  /// DTD is skipped, a reference to an external entity ends the parse with a
+  /// counted error, entity expansion past a fixed limit ends it the same way, and
+  /// so does an XML version the DOM refuses (instead of a DOMException). It does
+  /// not limit document size or depth. Off by default.
   void SetSecureProcessing(bool on);
 
   /// Parses the named file: 103 platform or parser set-up failed, 104 the parse
@@ -49,7 +55,8 @@ class MCXML_EXPORT MCXMLReadWrite {
   MCStatus ParseToDOM(std::istream& in);
   /// Writes `doc`, or the held document when `doc` is null, to the named file,
   /// without pretty-printing. OK without writing when there is nothing to write;
-  /// 118 when the write threw.
+  /// 118 when the write threw, or (no file made) when the document is nested more
+  /// than 10,000 levels deep, which the platform's writer cannot take.
   MCStatus WriteFromDOM(const std::string& fileName, const DOMDocument* doc) const;
 
  private:

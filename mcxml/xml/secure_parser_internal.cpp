@@ -1,6 +1,11 @@
-// Secure processing: no default entity resolution, no external DTD, and a
-// security manager that bounds entity expansion.
+// Secure processing: no default entity resolution, no external DTD, a security
+// manager that bounds entity expansion, and no DOM exception out of the prolog.
 #include "mcxml/xml/secure_parser_internal.h"
+
+#include <xercesc/dom/DOMException.hpp>
+#include <xercesc/framework/XMLErrorCodes.hpp>
+#include <xercesc/internal/XMLScanner.hpp>
+#include <xercesc/util/PlatformUtils.hpp>
 
 namespace MCXML_1_3 {
 
@@ -10,17 +15,64 @@ SecurityHolder::SecurityHolder() {
   m_manager.setEntityExpansionLimit(kEntityExpansionLimit);
 }
 
-void ApplySecureProcessing(xc::XercesDOMParser& parser, SecurityHolder& holder) {
-  parser.setLoadExternalDTD(false);
+SecurableDOMParser::SecurableDOMParser()
+    : xc::XercesDOMParser(nullptr, xc::XMLPlatformUtils::fgMemoryManager, nullptr) {}
+
+void SecurableDOMParser::ApplySecureProcessing(SecurityHolder& holder) {
+  setLoadExternalDTD(false);
   // Without an entity resolver of ours this leaves nothing that opens a file or a URL.
-  parser.setDisableDefaultEntityResolution(true);
-  parser.setSecurityManager(&holder.m_manager);
+  setDisableDefaultEntityResolution(true);
+  setSecurityManager(&holder.m_manager);
+  m_secured = true;
 }
 
-void RemoveSecureProcessing(xc::XercesDOMParser& parser) {
-  parser.setLoadExternalDTD(true);
-  parser.setDisableDefaultEntityResolution(false);
-  parser.setSecurityManager(nullptr);
+void SecurableDOMParser::RemoveSecureProcessing() {
+  setLoadExternalDTD(true);
+  setDisableDefaultEntityResolution(false);
+  setSecurityManager(nullptr);
+  m_secured = false;
+}
+
+void SecurableDOMParser::XMLDecl(const XMLCh* const version, const XMLCh* const encoding,
+                                 const XMLCh* const standalone, const XMLCh* const actualEncoding) {
+  if (!m_secured) {
+    xc::XercesDOMParser::XMLDecl(version, encoding, standalone, actualEncoding);
+    return;
+  }
+  try {
+    xc::XercesDOMParser::XMLDecl(version, encoding, standalone, actualEncoding);
+  } catch (const xc::DOMException&) {
+    // A fatal error: the scanner counts it and ends the parse, which it catches.
+    getScanner()->emitError(xc::XMLErrs::UnsupportedXMLVersion, version);
+  }
+}
+
+void SecurableDOMParser::docCharacters(const XMLCh* const chars, const XMLSize_t length,
+                                       const bool cdataSection) {
+  if (m_secured && m_entityDepth > 0) {
+    m_expandedText += length;
+    if (m_expandedText > kExpandedTextLimit) {
+      // Fatal as well: the scanner stops reading, counts it and ends the parse.
+      getScanner()->emitError(xc::XMLErrs::EntityExpansionLimitExceeded);
+    }
+  }
+  xc::XercesDOMParser::docCharacters(chars, length, cdataSection);
+}
+
+void SecurableDOMParser::startEntityReference(const xc::XMLEntityDecl& entity) {
+  ++m_entityDepth;
+  xc::XercesDOMParser::startEntityReference(entity);
+}
+
+void SecurableDOMParser::endEntityReference(const xc::XMLEntityDecl& entity) {
+  if (m_entityDepth > 0) --m_entityDepth;
+  xc::XercesDOMParser::endEntityReference(entity);
+}
+
+void SecurableDOMParser::resetDocument() {
+  m_entityDepth = 0;
+  m_expandedText = 0;
+  xc::XercesDOMParser::resetDocument();
 }
 
 }  // namespace MCXML_1_3

@@ -14,6 +14,11 @@ namespace MCXML_1_3 {
 /// none, and the predefined ones (&amp; and the like) are not counted.
 inline constexpr XMLSize_t kEntityExpansionLimit = 10000;
 
+/// Characters that expanded entities may add to a secured document's text; past
+/// it the parse stops the same way. The count limit alone lets one large entity
+/// be repeated thousands of times (a 40 KB document would grow past 200 MB).
+inline constexpr XMLSize_t kExpandedTextLimit = XMLSize_t{1} << 24;
+
 /// What a secured parser points to. It must outlive every parse of that parser
 /// (declare it before the parser, or make it a base constructed first).
 class SecurityHolder {
@@ -23,20 +28,44 @@ class SecurityHolder {
   SecurityHolder& operator=(const SecurityHolder&) = delete;
 
  private:
-  friend void ApplySecureProcessing(XERCES_CPP_NAMESPACE::XercesDOMParser& parser,
-                                    SecurityHolder& holder);
+  friend class SecurableDOMParser;
 
   XERCES_CPP_NAMESPACE::SecurityManager m_manager;
 };
 
-/// Switches `parser` to secure processing; `holder` is what it then points to. An
-/// external entity or DTD is then neither opened nor fetched: the parse goes on
-/// without it and counts an error where the document needed it.
-void ApplySecureProcessing(XERCES_CPP_NAMESPACE::XercesDOMParser& parser, SecurityHolder& holder);
+/// A XercesDOMParser made with no validator, the platform's memory manager and no
+/// grammar pool, which behaves exactly as one until secure processing is applied.
+class SecurableDOMParser : public XERCES_CPP_NAMESPACE::XercesDOMParser {
+ public:
+  SecurableDOMParser();
 
-/// Puts back the parser's defaults for every option ApplySecureProcessing sets, for
-/// a parser that is kept across parses while secure processing is switched off.
-void RemoveSecureProcessing(XERCES_CPP_NAMESPACE::XercesDOMParser& parser);
+  /// Switches to secure processing; `holder` is what the parser then points to.
+  /// An external entity or DTD is neither opened nor fetched: the DTD is skipped,
+  /// and a reference to an external entity ends the parse with a counted error.
+  void ApplySecureProcessing(SecurityHolder& holder);
+  /// Puts back the defaults of every option ApplySecureProcessing sets, for a
+  /// parser that is kept across parses while secure processing is switched off.
+  void RemoveSecureProcessing();
+
+  /// Secured, a declaration naming an XML version that the DOM refuses (such as
+  /// "1.5", which the scanner accepts) ends the parse with a counted error, as an
+  /// unsupported version does, instead of throwing a DOMException out of parse().
+  void XMLDecl(const XMLCh* const version, const XMLCh* const encoding,
+               const XMLCh* const standalone, const XMLCh* const actualEncoding) override;
+
+  /// Secured, text that entity expansions produce is counted against
+  /// kExpandedTextLimit.
+  void docCharacters(const XMLCh* const chars, const XMLSize_t length,
+                     const bool cdataSection) override;
+  void startEntityReference(const XERCES_CPP_NAMESPACE::XMLEntityDecl& entity) override;
+  void endEntityReference(const XERCES_CPP_NAMESPACE::XMLEntityDecl& entity) override;
+  void resetDocument() override;
+
+ private:
+  bool m_secured = false;
+  XMLSize_t m_entityDepth = 0;
+  XMLSize_t m_expandedText = 0;
+};
 
 }  // namespace MCXML_1_3
 
