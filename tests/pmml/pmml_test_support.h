@@ -1,9 +1,8 @@
-// Helpers for the PMML tests: documents built from their dictionaries, loading
-// from a string, and a parser that shows its protected state.
+// Helpers for the PMML tests: documents built from their parts and a parser that
+// shows its protected state.
 #ifndef MCXML_TESTS_PMML_PMML_TEST_SUPPORT_H
 #define MCXML_TESTS_PMML_PMML_TEST_SUPPORT_H
 
-#include <cfloat>
 #include <sstream>
 #include <string>
 
@@ -12,22 +11,16 @@
 
 namespace mcxml_test {
 
-constexpr double kMax = DBL_MAX;
-
-/// A PMML document with this DataDictionary content and, unless `trans` is null,
-/// a TransformationDictionary with that content.
-inline std::string Pmml(const std::string& dict, const char* trans = nullptr) {
-  return "<PMML><DataDictionary>" + dict + "</DataDictionary>" +
-         (trans ? std::string("<TransformationDictionary>") + trans + "</TransformationDictionary>"
-                : std::string()) +
-         "</PMML>";
+/// A PMML document with this DataDictionary content and `rest` after it.
+inline std::string Pmml(const std::string& dict, const std::string& rest = "") {
+  return "<PMML><DataDictionary>" + dict + "</DataDictionary>" + rest + "</PMML>";
 }
 
-/// The parser with its protected members and bins reader made visible.
 class ProbeParser : public MCXML_1_3::MCPMMLParser {
  public:
   using MCPMMLParser::m_dataDictElmt;
   using MCPMMLParser::m_modelElmt;
+  using MCPMMLParser::m_status;
   using MCPMMLParser::m_transDictElmt;
   using MCPMMLParser::SetBinsFrTransDict;
 

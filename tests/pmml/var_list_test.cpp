@@ -1,7 +1,6 @@
-// The PMML variable list: the names filter, failures and what stays added, value
-// labels, invalid values and ranges for each kind of field.
+// The PMML variable list and its bins: the names filter, the first failure and
+// what stays added, value labels, invalid values and ranges, cut points and labels.
 #include <cfloat>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,183 +11,185 @@
 
 namespace {
 
-using MCXML_1_3::Format;
-using MCXML_1_3::IMCEncoder;
-using MCXML_1_3::MCVariableInfo;
-using MCXML_1_3::MCVarList;
-using mcxml_test::HasCode;
-using mcxml_test::IsOk;
-using mcxml_test::Pmml;
-using mcxml_test::ProbeParser;
+using namespace mcxml_test;
 using Strings = std::vector<std::string>;
 
-// Open ends as "-max" and "max"; the lowest double is also the missing value.
+std::string Field(const std::string& name, const std::string& attrs, const std::string& kids = "") {
+  return "<DataField name='" + name + "' " + attrs + ">" + kids + "</DataField>";
+}
+std::string Cat(const std::string& name, const std::string& type, const std::string& kids = "") {
+  return Field(name, "optype='categorical' dataType='" + type + "'", kids);
+}
+std::string Cont(const std::string& name, const std::string& type, const std::string& kids = "") {
+  return Field(name, "optype='continuous' dataType='" + type + "'", kids);
+}
+// A bin with one Interval; an empty label or margin is left out.
+std::string Bin(const std::string& label, const std::string& left, const std::string& right) {
+  return "<DiscretizeBin" + (label.empty() ? "" : " binValue='" + label + "'") + "><Interval" +
+         (left.empty() ? "" : " leftMargin='" + left + "'") +
+         (right.empty() ? "" : " rightMargin='" + right + "'") + "/></DiscretizeBin>";
+}
+std::string Derived(const std::string& field, const std::string& bins) {
+  return "<DerivedField><Discretize field='" + field + "'>" + bins + "</Discretize></DerivedField>";
+}
+std::string Trans(const std::string& derived) {
+  return "<TransformationDictionary>" + derived + "</TransformationDictionary>";
+}
+std::string TD(const std::string& field, const std::string& bins) {
+  return Trans(Derived(field, bins));
+}
+
 std::string Num(double v) {
-  return v == DBL_MAX ? "max" : v == -DBL_MAX ? "-max" : Format(v, false, nullptr);
+  return v == DBL_MAX ? "max" : v == -DBL_MAX ? "-max" : MCXML_1_3::Format(v, false, nullptr);
+}
+std::string Join(const Strings& items, const char* open, const char* close) {
+  std::string out = open;
+  for (size_t i = 0; i < items.size(); ++i) out += (i ? "," : "") + items[i];
+  return out + close;
+}
+// The list as name'label'{values}<value labels>[min,max]|cuts|(bin labels)
+// !invalid=label ![invalid range], each part only where the variable has it
+// (and value labels only when there are some).
+std::string Describe(const MCXML_1_3::MCVarList& list) {
+  std::string out;
+  for (int i = 0; i < list.GetCount(); ++i) {
+    const auto& info = list.GetVarAt(i)->GetInfo();
+    const auto& encoder = *list.GetEncoderAt(i);
+    Strings numbers;
+    for (double v : info.numbers) numbers.push_back(Num(v));
+    for (double v : info.cutPoints.value_or(std::vector<double>())) numbers.push_back(Num(v));
+    out += (i ? ";" : "") + info.name + (info.label.empty() ? "" : "'" + info.label + "'");
+    if (info.kind == MCXML_1_3::MCVariableInfo::Kind::Categorical)
+      out += Join(info.textValues ? info.texts : numbers, "{", "}");
+    if (info.valueLabels && !info.valueLabels->empty()) out += Join(*info.valueLabels, "<", ">");
+    if (info.range) out += "[" + Num(info.range->first) + "," + Num(info.range->second) + "]";
+    if (info.cutPoints) out += Join(numbers, "|", "|");
+    if (encoder.GetBinLabels()) out += Join(*encoder.GetBinLabels(), "(", ")");
+    for (const auto& v : encoder.GetInvalidValues())
+      out += " !" + (v.isText ? v.text : Num(v.number)) + "=" + v.label;
+    if (const auto& r = encoder.GetInvalidRange())
+      out += " ![" + Num(r->first) + "," + Num(r->second) + "]";
+    if (info.role != 4) out += "@" + std::to_string(info.role);
+  }
+  return out;
 }
 
-std::string Field(const std::string& attrs, const std::string& children = "") {
-  return "<DataField " + attrs + ">" + children + "</DataField>";
+// A Value element; attributes given as empty are left out.
+std::string V(const std::string& value, const std::string& display = "",
+              const std::string& property = "") {
+  return "<Value" + (value.empty() ? "" : " value='" + value + "'") +
+         (display.empty() ? "" : " displayValue='" + display + "'") +
+         (property.empty() ? "" : " property='" + property + "'") + "/>";
+}
+std::string Ext(const std::string& name, const std::string& value) {
+  return "<Extension name='" + name + "' value='" + value + "'/>";
 }
 
-// Loads `xml` and fills a list from it.
-struct Filled {
-  explicit Filled(const std::string& xml, const Strings& names = {}) {
-    ProbeParser parser;
-    EXPECT_THAT(parser.Load(xml), IsOk());
-    status = parser.FillVarList(list, names, false);
-  }
-  Strings Names() const {
-    Strings names;
-    for (int i = 0; i < list.GetCount(); ++i) names.push_back(Info(i).name);
-    return names;
-  }
-  const MCVariableInfo& Info(int i) const { return list.GetVarAt(i)->GetInfo(); }
-  // Invalid values as "value=label;" and the invalid range as "[lower,upper]".
-  std::string Invalid(int i) const {
-    const IMCEncoder& encoder = *list.GetEncoderAt(i);
-    std::string out;
-    for (const auto& v : encoder.GetInvalidValues()) {
-      out += (v.isText ? v.text : Num(v.number)) + "=" + v.label + ";";
-    }
-    if (const auto& range = encoder.GetInvalidRange()) {
-      out += "[" + Num(range->first) + "," + Num(range->second) + "]";
-    }
-    return out;
-  }
+const std::string kAbc =
+    Cat("a", "string") + Cont("b", "double") + Field("c", "dataType='integer' optype='ordinal'");
+// A continuous x with an invalid value between two categorical fields.
+const std::string kAxz =
+    Cat("a", "string") + Cont("x", "double", V("-1", "", "invalid")) + Cat("z", "string");
+// Three bins; the elements that are neither bins nor intervals count for nothing.
+const std::string kLmh = Bin("low", "", "10") +
+                         "<DiscretizeBin binValue='mid'><Note rightMargin='15'/><Interval "
+                         "leftMargin='10' rightMargin='20'/></DiscretizeBin>" +
+                         Bin("high", "20", "") +
+                         "<Note binValue='n'><Interval rightMargin='30'/></Note>";
 
-  MCVarList list;
-  MCCommon_1_3::MCStatus status;
-};
-
-const std::string kAbc = Field("name='a' dataType='string' optype='categorical'") +
-                         Field("name='b' dataType='double' optype='continuous'") +
-                         Field("name='c' dataType='integer' optype='ordinal'");
-
-TEST(FillVarListTest, StoredStatusComesFirst) {
-  ProbeParser parser;
-  MCVarList list;
-  EXPECT_THAT(parser.FillVarList(list, {}, false), HasCode(107, false));
-  EXPECT_THAT(parser.Load("<pmml/>"), HasCode(105, false));
-  EXPECT_THAT(parser.FillVarList(list, {}, false), HasCode(105, false));
-  EXPECT_EQ(list.GetCount(), 0);
-}
-
-TEST(FillVarListTest, NamesFilterKeepsDocumentOrder) {
+TEST(FillVarListTest, FieldsValuesAndInvalidValues) {
   const struct {
-    Strings names;
-    Strings expected;
-  } cases[] = {
-      {{"c", "a"}, {"a", "c"}},
-      {{"b", "b"}, {"b"}},
-      {{"zz", "b"}, {"b"}},
-      {{"zz"}, {}},
-      {{"A"}, {}},
-  };
-  for (const auto& c : cases) {
-    // A field left out is not read: its data type is no error.
-    Filled filled(Pmml(kAbc + Field("name='x' dataType='boolean'")), c.names);
-    EXPECT_THAT(filled.status, IsOk());
-    EXPECT_EQ(filled.Names(), c.expected);
-  }
-  Filled nameless(Pmml(kAbc + Field("dataType='string' optype='categorical'")), {"a"});
-  EXPECT_THAT(nameless.status, HasCode(108, false));
-  EXPECT_EQ(nameless.Names(), Strings({"a"}));
-}
-
-TEST(FillVarListTest, FirstFailureEndsTheWalkAndKeepsEarlierVariables) {
-  const struct {
-    const char* attrs;
+    std::string dict;
     long code;
+    std::string out;
+    Strings names = {};
   } cases[] = {
-      {"name='d' optype='categorical'", 108},
-      {"name='d' dataType='string'", 108},
-      {"name='d' dataType='' optype='categorical'", 108},
-      {"name='d' dataType='boolean' optype='categorical'", 109},
-      {"name='d' dataType='Double' optype='continuous'", 109},
-      {"name='d' dataType='date' optype='continuous'", 109},
-      {"name='a' dataType='string' optype='categorical'", 111},
-      {"name='b' dataType='float' optype='continuous'", 111},
+      // Fields left out are not read; a nameless one fails all the same.
+      {kAbc + Field("x", "dataType='boolean'"), 0, "a{};c{}", {"c", "a"}},
+      {kAbc, 0, "b", {"b", "zz", "b"}},
+      {kAbc + "<DataField dataType='string' optype='categorical'/>", 108, "", {"A"}},
+      // The first failure ends the walk; what came before stays.
+      {kAbc + Field("d", "optype='categorical'") + kAxz, 108, "a{};b;c{}"},
+      {kAbc + Field("d", "dataType='string'") + kAxz, 108, "a{};b;c{}"},
+      {kAbc + Cat("d", "date") + kAxz, 109, "a{};b;c{}"},
+      {kAbc + Cont("d", "Double") + kAxz, 109, "a{};b;c{}"},
+      {kAbc + Cont("b", "float") + kAxz, 111, "a{};b;c{}"},
+      // Value labels only when there are as many as values.
+      {Cat("v", "string", V("x", "X") + "<Value/>" + V("y", "Y", "valid")), 0, "v{x,y}<X,Y>"},
+      {Cat("v", "string", V("x", "X") + V("y") + V("")), 0, "v{x,y}"},
+      {Cat("v", "double", V("a", "A") + V("1", "B") + V("NaN", "C")), 0, "v{1,-max}"},
+      // Invalid values and range, by kind of field.
+      {Cat("v", "string",
+           V("x", "bad", "invalid") + V("y", "", "missing") + Ext("invalidRangeLower", "0")),
+       0, "v{} !x=bad !y="},
+      {Field("v", "displayName='V' dataType='integer' optype='ordinal'",
+             V("-1", "neg", "invalid") + V("9", "", "x") + Ext("invalidRangeLower", "1") +
+                 Ext("invalidRangeLower", "2") + Ext("other", "3") + Ext("invalidRangeUpper", "x")),
+       0, "v'V'{} !-1=neg !9= ![2,max]"},
+      {Cont("v", "double",
+            V("1") + V("7", "", "invalid") + "<Interval leftMargin='x'/>" +
+                Ext("invalidRangeUpper", "-3")),
+       0, "v !7= ![-max,-3]"},
+      {Cont("v", "string", V("x", "bad", "invalid")), 0, "v"},
   };
   for (const auto& c : cases) {
-    Filled filled(Pmml(kAbc + Field(c.attrs) + Field("name='e' dataType='string' optype='x'")));
-    EXPECT_THAT(filled.status, HasCode(c.code, false)) << c.attrs;
-    EXPECT_EQ(filled.Names(), Strings({"a", "b", "c"})) << c.attrs;
+    ProbeParser parser;
+    ASSERT_THAT(parser.Load(Pmml(c.dict)), IsOk());
+    MCXML_1_3::MCVarList list;
+    EXPECT_THAT(parser.FillVarList(list, c.names, false), HasCode(c.code, false)) << c.dict;
+    EXPECT_EQ(Describe(list), c.out) << c.dict;
   }
 }
 
-TEST(FillVarListTest, ValuesAndLabelsOnlyWhenTheCountsMatch) {
+TEST(FillVarListTest, BinsForContinuousFieldsOnly) {
   const struct {
-    const char* type;
-    std::string values;
-    std::string expected;  // values as "v,v," then "|label,label," when labels were passed
+    std::string trans;
+    long code;
+    std::string x;
   } cases[] = {
-      {"string", "<Value value='x' displayValue='X'/><Value/><Value value='y' displayValue='Y'/>",
-       "x,y,|X,Y,"},
-      {"string", "<Value value='x' displayValue='X'/><Value value='y'/><Value value=''/>", "x,y,"},
-      {"double", "<Value value='abc' displayValue='A'/><Value value='1' displayValue='B'/>", "1,"},
-      {"float", "<Value value='INF'/><Value value='NaN'/><Value value='2.5' property='valid'/>",
-       "-max,2.5,"},
-      {"integer", "<Interval leftMargin='x'/>", "|"},
+      {"", 110, ""},
+      {TD("y", kLmh), 110, ""},
+      {TD("x", kLmh), 0, "x[-max,max]|10,20|(low,mid,high) !-1="},
+      {Trans(Derived("x", Bin("1", "1", "2")) + Derived("x", kLmh)), 0, "x !-1="},
+      {TD("x", Bin("0", "", "10") + Bin("1", "10", "")), 0, "x[-max,max]|10| !-1="},
+      {TD("x", Bin("a", "", "10") + Bin("", "10", "")), 0, "x[-max,max]|10| !-1="},
+      {Trans("<DerivedField><Apply field='x'>" + Derived("x", kLmh) +
+             "</Apply><Discretize field='X'/>"
+             "</DerivedField><Other><Discretize field='x'>" +
+             kLmh + "</Discretize></Other>"),
+       110, ""},
+      {Trans("<DerivedField><Discretize field='y'/><Discretize field='x'>" + kLmh +
+             "</Discretize></DerivedField>"),
+       0, "x[-max,max]|10,20|(low,mid,high) !-1="},
+      // The first Interval anywhere gives the left end; every Interval a right end.
+      {TD("x", "<DiscretizeBin binValue='a'/>" + Bin("", "5", "6") +
+                   "<DiscretizeBin binValue='c'><Interval rightMargin='7'/><Interval "
+                   "leftMargin='9' rightMargin='8'/></DiscretizeBin>"),
+       0, "x[5,8]|6,7| !-1="},
+      {TD("x", Bin("a", "x", "3") + Bin("b", "-INF", "INF")), 0, "x[-max,max]|3|(a,b) !-1="},
+      {TD("x", kLmh + Bin("dup", "20", "20")), 111, ""},
+      // The not-a-number margin is the missing value, the lowest double: not inside.
+      {TD("x", Bin("a", "", "NaN") + Bin("b", "NaN", "")), 111, ""},
   };
   for (const auto& c : cases) {
-    Filled filled(Pmml(
-        Field(std::string("name='v' optype='categorical' dataType='") + c.type + "'", c.values)));
-    ASSERT_THAT(filled.status, IsOk()) << c.values;
-    const MCVariableInfo& info = filled.Info(0);
-    std::string got;
-    for (const auto& t : info.texts) got += t + ",";
-    for (double d : info.numbers) got += Num(d) + ",";
-    if (info.valueLabels) got += "|";
-    for (const auto& l : info.valueLabels.value_or(Strings())) got += l + ",";
-    EXPECT_EQ(got, c.expected) << c.values;
+    ProbeParser parser;
+    ASSERT_THAT(parser.Load(Pmml(kAxz, c.trans)), IsOk());
+    MCXML_1_3::MCVarList list;
+    EXPECT_THAT(parser.FillVarList(list, {}, true), HasCode(c.code, false)) << c.trans;
+    EXPECT_EQ(Describe(list), c.code == 0 ? "a{};" + c.x + ";z{}" : "a{}") << c.trans;
   }
 }
 
-TEST(FillVarListTest, InvalidValuesAndRangeByKindOfField) {
-  const struct {
-    const char* attrs;
-    std::string children;
-    MCVariableInfo::Kind kind;
-    std::string invalid;
-  } cases[] = {
-      {"dataType='string' optype='categorical'",
-       "<Value value='x' property='invalid' displayValue='bad'/><Value value='y' "
-       "property='missing'/>"
-       "<Extension name='invalidRangeLower' value='0'/>",
-       MCVariableInfo::Kind::Categorical, "x=bad;y=;"},
-      {"dataType='integer' optype='ordinal'",
-       "<Value value='-1' property='invalid' displayValue='neg'/><Value value='9' property='x'/>"
-       "<Extension name='invalidRangeUpper' value='5'/>",
-       MCVariableInfo::Kind::Categorical, "-1=neg;9=;[-max,5]"},
-      {"dataType='double' optype='categorical'",
-       "<Extension name='invalidRangeLower' value='1'/><Extension name='invalidRangeLower' "
-       "value='2'/><Extension name='other' value='3'/><Extension name='invalidRangeUpper' "
-       "value='x'/>",
-       MCVariableInfo::Kind::Categorical, "[2,max]"},
-      {"dataType='double' optype='categorical'", "<Value value='1'/>",
-       MCVariableInfo::Kind::Categorical, ""},
-      {"dataType='double' optype='continuous'",
-       "<Value value='1'/><Value value='7' property='invalid'/><Interval leftMargin='x'/>"
-       "<Extension name='invalidRangeLower' value='-3'/>",
-       MCVariableInfo::Kind::Continuous, "7=;[-3,max]"},
-      {"dataType='string' optype='continuous'",
-       "<Value value='x' property='invalid' displayValue='bad'/>", MCVariableInfo::Kind::Continuous,
-       ""},
-  };
-  for (const auto& c : cases) {
-    Filled filled(Pmml(Field(std::string("name='v' displayName='V' ") + c.attrs, c.children)));
-    ASSERT_THAT(filled.status, IsOk()) << c.attrs;
-    const MCVariableInfo& info = filled.Info(0);
-    EXPECT_EQ(info.kind, c.kind) << c.attrs;
-    EXPECT_EQ(info.label, "V");
-    EXPECT_EQ(info.role, 4);
-    // Valid values play no part for a continuous field.
-    if (c.kind == MCVariableInfo::Kind::Continuous) {
-      EXPECT_TRUE(info.numbers.empty() && info.texts.empty() && !info.range) << c.attrs;
-    }
-    EXPECT_EQ(filled.Invalid(0), c.invalid) << c.attrs;
-  }
+TEST(SetBinsFrTransDictTest, NothingFoundLeavesBothEmpty) {
+  ProbeParser parser;
+  ASSERT_THAT(parser.Load(Pmml("", TD("x", ""))), IsOk());
+  std::vector<double> cuts{42};
+  Strings labels{"old"};
+  EXPECT_TRUE(parser.SetBinsFrTransDict("x", cuts, labels));
+  EXPECT_EQ(cuts, std::vector<double>{0.0});
+  labels.push_back("old");
+  EXPECT_FALSE(parser.SetBinsFrTransDict("z", cuts, labels));
+  EXPECT_TRUE(cuts.empty() && labels.empty());
 }
 
 }  // namespace
