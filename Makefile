@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ make pkg-config libxerces-c-dev libgtest-dev libgmock-dev libbenchmark-dev
 DEMO_TOOL := build/release/tools/mcxml/mcxml
 
-.PHONY: all deps demo test test-debug test-asan bench clean
+.PHONY: all deps demo test test-debug test-asan bench fuzz clean
 
 all: test
 
@@ -40,6 +40,15 @@ test-asan: deps
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+
+# Builds the fuzz targets with clang (a configure of fuzz/ of its own) and runs
+# each for FUZZ_SECONDS; see fuzz/README.md.
+FUZZ_SECONDS ?= 60
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+
+fuzz: deps
+	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
+	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) fuzz/run.sh build/fuzz
 
 clean:
 	rm -rf build

@@ -1,5 +1,6 @@
 // Secure processing: no default entity resolution, no external DTD, a security
-// manager that bounds entity expansion, and no DOM exception out of the prolog.
+// manager and a cap on entity values that bound entity expansion, and no DOM
+// exception out of the prolog.
 #include "mcxml/xml/secure_parser_internal.h"
 
 #include <xercesc/dom/DOMException.hpp>
@@ -47,32 +48,13 @@ void SecurableDOMParser::XMLDecl(const XMLCh* const version, const XMLCh* const 
   }
 }
 
-void SecurableDOMParser::docCharacters(const XMLCh* const chars, const XMLSize_t length,
-                                       const bool cdataSection) {
-  if (m_secured && m_entityDepth > 0) {
-    m_expandedText += length;
-    if (m_expandedText > kExpandedTextLimit) {
-      // Fatal as well: the scanner stops reading, counts it and ends the parse.
-      getScanner()->emitError(xc::XMLErrs::EntityExpansionLimitExceeded);
-    }
+void SecurableDOMParser::entityDecl(const xc::DTDEntityDecl& entity, const bool isPEDecl,
+                                    const bool isIgnored) {
+  // External entities have no value here, and are never read when secured.
+  if (m_secured && entity.getValue() != nullptr && entity.getValueLen() > kEntityValueLimit) {
+    getScanner()->emitError(xc::XMLErrs::EntityExpansionLimitExceeded);
   }
-  xc::XercesDOMParser::docCharacters(chars, length, cdataSection);
-}
-
-void SecurableDOMParser::startEntityReference(const xc::XMLEntityDecl& entity) {
-  ++m_entityDepth;
-  xc::XercesDOMParser::startEntityReference(entity);
-}
-
-void SecurableDOMParser::endEntityReference(const xc::XMLEntityDecl& entity) {
-  if (m_entityDepth > 0) --m_entityDepth;
-  xc::XercesDOMParser::endEntityReference(entity);
-}
-
-void SecurableDOMParser::resetDocument() {
-  m_entityDepth = 0;
-  m_expandedText = 0;
-  xc::XercesDOMParser::resetDocument();
+  xc::XercesDOMParser::entityDecl(entity, isPEDecl, isIgnored);
 }
 
 }  // namespace MCXML_1_3

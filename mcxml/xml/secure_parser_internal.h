@@ -1,11 +1,12 @@
 // Secure processing of an XML parser: nothing outside the document is read (no
 // external entity or DTD, from files or the network), and entity expansion stops
-// past a fixed limit. Shared by the parsers of the library.
+// past fixed limits. Shared by the parsers of the library.
 #ifndef MCXML_XML_SECURE_PARSER_INTERNAL_H
 #define MCXML_XML_SECURE_PARSER_INTERNAL_H
 
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/util/SecurityManager.hpp>
+#include <xercesc/validators/DTD/DTDEntityDecl.hpp>
 
 namespace MCXML_1_3 {
 
@@ -14,10 +15,13 @@ namespace MCXML_1_3 {
 /// none, and the predefined ones (&amp; and the like) are not counted.
 inline constexpr XMLSize_t kEntityExpansionLimit = 10000;
 
-/// Characters that expanded entities may add to a secured document's text; past
-/// it the parse stops the same way. The count limit alone lets one large entity
-/// be repeated thousands of times (a 40 KB document would grow past 200 MB).
-inline constexpr XMLSize_t kExpandedTextLimit = XMLSize_t{1} << 24;
+/// Characters in the value of an entity a secured document may declare; a longer
+/// one ends the parse the same way. Each expansion adds at most one entity's value
+/// (references inside it count as expansions of their own), so expanded text stays
+/// below kEntityExpansionLimit x kEntityValueLimit characters, in content and in
+/// attribute values alike. The count limit alone lets one large entity be repeated
+/// thousands of times: a document of 80 KB grew past 3.5 GB.
+inline constexpr XMLSize_t kEntityValueLimit = 1000;
 
 /// What a secured parser points to. It must outlive every parse of that parser
 /// (declare it before the parser, or make it a base constructed first).
@@ -53,18 +57,13 @@ class SecurableDOMParser : public XERCES_CPP_NAMESPACE::XercesDOMParser {
   void XMLDecl(const XMLCh* const version, const XMLCh* const encoding,
                const XMLCh* const standalone, const XMLCh* const actualEncoding) override;
 
-  /// Secured, text that entity expansions produce is counted against
-  /// kExpandedTextLimit.
-  void docCharacters(const XMLCh* const chars, const XMLSize_t length,
-                     const bool cdataSection) override;
-  void startEntityReference(const XERCES_CPP_NAMESPACE::XMLEntityDecl& entity) override;
-  void endEntityReference(const XERCES_CPP_NAMESPACE::XMLEntityDecl& entity) override;
-  void resetDocument() override;
+  /// Secured, an entity whose value is longer than kEntityValueLimit ends the
+  /// parse with a counted error.
+  void entityDecl(const XERCES_CPP_NAMESPACE::DTDEntityDecl& entity, const bool isPEDecl,
+                  const bool isIgnored) override;
 
  private:
   bool m_secured = false;
-  XMLSize_t m_entityDepth = 0;
-  XMLSize_t m_expandedText = 0;
 };
 
 }  // namespace MCXML_1_3
