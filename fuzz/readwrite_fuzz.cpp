@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -136,5 +137,6 @@ extern "C" int MCXML_FUZZ_ENTRY(const uint8_t* data, size_t size) {
   again.SetSecureProcessing(true);
   const MCStatus reload = again.ParseToDOM(TempPath());
   MCXML_FUZZ_CHECK(reload.IsOK() || reload == MCStatus(104, false));
+  std::remove(TempPath().c_str());
   return 0;
 }

@@ -25,7 +25,11 @@ run_one() {
     -dict="$root/fuzz/xml.dict" -artifact_prefix="$build/artifacts/$target/" \
     -print_final_stats=1 ${FUZZ_FLAGS:-} "$build/corpus/$target" "$root/fuzz/seeds/$target" \
     "$root/fuzz/regressions" >"$build/fuzz_$target.log" 2>&1 || rc=$?
-  echo "fuzz_$target: exit $rc, $(grep -E '^stat::number_of_executed_units' "$build/fuzz_$target.log" || echo 'no stats') (log: $build/fuzz_$target.log)"
+  # Executions: the final statistics, or in fork mode the last progress line.
+  local runs
+  runs="$(grep -E '^stat::number_of_executed_units' "$build/fuzz_$target.log" ||
+    grep -E '^#[0-9]+' "$build/fuzz_$target.log" | tail -1)"
+  echo "fuzz_$target: exit $rc, $runs (log: $build/fuzz_$target.log)"
   return $rc
 }
 
