@@ -41,6 +41,18 @@ test-asan: deps
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
+# Builds the benchmarks (Release, a build folder of their own) and runs them: each
+# operation beside a bare parse of the same bytes, then the ratios against their
+# targets; see bench/README.md. BENCH_ARGS go to the program (--fields=N ...).
+BENCH_DIR := build/bench
+BENCH_ARGS ?=
+
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DMCXML_BUILD_BENCH=ON \
+	  -DMCXML_BUILD_TESTS=OFF >/dev/null
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target mcxml_bench mcxml_generate
+	$(BENCH_DIR)/bench/mcxml_bench $(BENCH_ARGS)
+
 # Builds the fuzz targets with clang (a configure of fuzz/ of its own) and runs
 # each for FUZZ_SECONDS; see fuzz/README.md.
 FUZZ_SECONDS ?= 60

@@ -2,13 +2,18 @@
 // search, the library's own Extension elements and number lists.
 #include "mcxml/xml/dom_access.h"
 
+#include <charconv>
+#include <cstring>
+#include <system_error>
+
+#include <xercesc/dom/DOMAttr.hpp>
+#include <xercesc/dom/DOMNamedNodeMap.hpp>
 #include <xercesc/dom/DOMNode.hpp>
 #include <xercesc/util/NumberFormatException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/XMLBigInteger.hpp>
 #include <xercesc/util/XMLDouble.hpp>
 #include <xercesc/util/XMLString.hpp>
-#include <xercesc/util/XMLStringTokenizer.hpp>
 
 #include "mcxml/common/missing_value.h"
 #include "mcxml/xml/extender_internal.h"
@@ -29,10 +34,86 @@ constexpr XMLCh kIntMax[] = u"2147483647";
 constexpr XMLCh kIntMin[] = u"-2147483648";
 constexpr unsigned kIntDigits = 10;
 
-// An element's attribute, null when it is missing or empty (the DOM gives "" for both).
-const XMLCh* AttributeOf(const DOMElement& elmt, const XMLCh* name) {
-  const XMLCh* value = elmt.getAttribute(name);
+// The conversions and comparisons below take plain ASCII as it stands: it is the
+// same sequence of units in UTF-8 and UTF-16, and the UTF-8 transcoder converts it
+// unit for unit. Anything else, bytes that are not UTF-8 included (whose results
+// are the transcoder's to decide), goes through the transcoder.
+bool IsAscii(const char* text) {
+  for (; *text != 0; ++text) {
+    if (static_cast<unsigned char>(*text) >= 0x80) return false;
+  }
+  return true;
+}
+
+// `text` equals the ASCII text `ascii` unit for unit.
+bool EqualsAscii(const XMLCh* text, const char* ascii) {
+  const unsigned char* byte = reinterpret_cast<const unsigned char*>(ascii);
+  for (; *byte != 0 && *text == *byte; ++byte, ++text) {
+  }
+  return *byte == 0 && *text == 0;
+}
+
+// A UTF-8 name in UTF-16, equal to what ToUTF16 gives; a short ASCII name needs
+// no heap, so that lookups by name cost no allocation.
+class Utf16Name {
+ public:
+  explicit Utf16Name(const char* utf8) {
+    size_t i = 0;
+    for (; i + 1 < kInline; ++i) {
+      const unsigned char c = static_cast<unsigned char>(utf8[i]);
+      if (c == 0 || c >= 0x80) break;
+      m_inline[i] = c;
+    }
+    if (utf8[i] == 0) {
+      m_inline[i] = 0;
+      m_data = m_inline;
+    } else {
+      m_converted = ToUTF16(utf8);
+      m_data = m_converted.data();
+    }
+  }
+  Utf16Name(const Utf16Name&) = delete;
+  Utf16Name& operator=(const Utf16Name&) = delete;
+
+  const XMLCh* get() const { return m_data; }
+
+ private:
+  static constexpr size_t kInline = 64;
+  XMLCh m_inline[kInline];
+  XName m_converted;
+  const XMLCh* m_data;
+};
+
+// An element's attribute, null when it is missing or empty (the DOM gives "" for
+// both). A parsed attribute holds its value in one text child, which is read here
+// just as the attribute's getValue reads it; getValue reaches that child through
+// casts that cost more than the whole lookup, and still reads any other content.
+const XMLCh* ValueOf(const xc::DOMAttr* attr) {
+  if (attr == nullptr) return nullptr;
+  const DOMNode* child = attr->getFirstChild();
+  if (child == nullptr) return nullptr;
+  const XMLCh* value =
+      child->getNextSibling() == nullptr && child->getNodeType() == DOMNode::TEXT_NODE
+          ? child->getNodeValue()
+          : attr->getValue();
   return value == nullptr || *value == 0 ? nullptr : value;
+}
+
+const XMLCh* AttributeOf(const DOMElement& elmt, const XMLCh* name) {
+  return ValueOf(elmt.getAttributeNode(name));
+}
+
+// The attribute that the element's lookup by the UTF-16 form of `name` finds: the
+// first one so named. An ASCII name is compared as it stands rather than converted.
+const xc::DOMAttr* AttributeNamed(const DOMElement& elmt, const char* name) {
+  if (!IsAscii(name)) return elmt.getAttributeNode(ToUTF16(name).data());
+  const xc::DOMNamedNodeMap* attributes = elmt.getAttributes();
+  const XMLSize_t count = attributes != nullptr ? attributes->getLength() : 0;
+  for (XMLSize_t i = 0; i < count; ++i) {
+    const DOMNode* attr = attributes->item(i);
+    if (EqualsAscii(attr->getNodeName(), name)) return static_cast<const xc::DOMAttr*>(attr);
+  }
+  return nullptr;
 }
 
 bool HasTag(const DOMNode& node, const XMLCh* name) {
@@ -69,7 +150,41 @@ bool XStrToInt(const XMLCh* text, int& value) {
   }
 }
 
+// The longest text that ReadPlainDecimal takes: far from the ends of double's
+// range and from its subnormal numbers, in either direction.
+constexpr size_t kPlainDecimalMax = 40;
+
+// Reads [begin, end) when it is a plain decimal (an optional minus, digits, and
+// optionally a point and more digits), the form nearly every number in a document
+// has; false for anything else. Such a number is neither special, nor out of
+// range, nor subnormal, so XMLDouble reads it as Normal with the correctly rounded
+// value (a minus zero included), which is what from_chars gives too.
+bool ReadPlainDecimal(const XMLCh* begin, const XMLCh* end, double& value) {
+  const size_t length = static_cast<size_t>(end - begin);
+  if (length == 0 || length > kPlainDecimalMax) return false;
+  char text[kPlainDecimalMax];
+  size_t used = 0;
+  const XMLCh* unit = begin;
+  const auto digits = [&] {
+    const XMLCh* first = unit;
+    for (; unit != end && *unit >= u'0' && *unit <= u'9'; ++unit) {
+      text[used++] = static_cast<char>(*unit);
+    }
+    return unit != first;
+  };
+  if (*unit == u'-') text[used++] = static_cast<char>(*unit++);
+  if (!digits()) return false;
+  if (unit != end && *unit == u'.') {
+    text[used++] = static_cast<char>(*unit++);
+    if (!digits()) return false;
+  }
+  if (unit != end) return false;
+  const std::from_chars_result read = std::from_chars(text, text + used, value);
+  return read.ec == std::errc() && read.ptr == text + used;
+}
+
 bool XStrToDouble(const XMLCh* text, double& value) {
+  if (ReadPlainDecimal(text, text + xc::XMLString::stringLen(text), value)) return true;
   try {
     const xc::XMLDouble number(text, xc::XMLPlatformUtils::fgMemoryManager);
     switch (number.getType()) {
@@ -87,17 +202,31 @@ bool XStrToDouble(const XMLCh* text, double& value) {
   }
 }
 
+// The delimiters of a default XMLStringTokenizer, which splits number lists.
+bool IsListDelimiter(XMLCh unit) {
+  return unit == u' ' || unit == u'\t' || unit == u'\n' || unit == u'\r';
+}
+
+// Splits as a default XMLStringTokenizer does, without its copy of every token.
 bool XStrToDoublesList(const XMLCh* text, std::vector<double>& values) {
-  xc::XMLStringTokenizer tokens(text, xc::XMLPlatformUtils::fgMemoryManager);
-  while (tokens.hasMoreTokens()) {
+  const XMLCh* unit = text;
+  XName token;
+  for (;;) {
+    while (*unit != 0 && IsListDelimiter(*unit)) ++unit;
+    if (*unit == 0) return true;
+    const XMLCh* begin = unit;
+    while (*unit != 0 && !IsListDelimiter(*unit)) ++unit;
     double value = 0.0;
-    if (!XStrToDouble(tokens.nextToken(), value)) {
-      values.clear();
-      return false;
+    if (!ReadPlainDecimal(begin, unit, value)) {
+      token.assign(begin, unit);
+      token.push_back(0);
+      if (!XStrToDouble(token.data(), value)) {
+        values.clear();
+        return false;
+      }
     }
     values.push_back(value);
   }
-  return true;
 }
 
 // The names an Extension search compares, converted once per search rather than
@@ -137,20 +266,31 @@ const DOMElement* ExtensionFrom(const DOMNode* node, const char* name) {
 }  // namespace
 
 std::string ToUTF8(const XMLCh* text) {
-  return MCXTranscoder().TranscodeTo(text);
+  if (text == nullptr) return std::string();
+  std::string result(xc::XMLString::stringLen(text), '\0');
+  for (size_t i = 0; i < result.size(); ++i) {
+    if (text[i] >= 0x80) return MCXTranscoder().TranscodeTo(text);
+    result[i] = static_cast<char>(text[i]);
+  }
+  return result;
 }
 
 std::vector<XMLCh> ToUTF16(const char* text) {
-  return MCXTranscoder().TranscodeFrom(text);
+  if (!IsAscii(text)) return MCXTranscoder().TranscodeFrom(text);
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+  XName result(bytes, bytes + std::strlen(text));
+  result.push_back(0);
+  return result;
 }
 
 bool XStrEqualsUTF8Str(const XMLCh* xstr, const char* utf8) {
-  const XName converted = ToUTF16(utf8);
-  return xc::XMLString::equals(xstr != nullptr ? xstr : u"", converted.data());
+  const XMLCh* text = xstr != nullptr ? xstr : u"";
+  if (!IsAscii(utf8)) return xc::XMLString::equals(text, ToUTF16(utf8).data());
+  return EqualsAscii(text, utf8);
 }
 
 const XMLCh* GetAttribute(const DOMElement& elmt, const char* name) {
-  return AttributeOf(elmt, ToUTF16(name).data());
+  return ValueOf(AttributeNamed(elmt, name));
 }
 
 const XMLCh* GetAttribute(const DOMNode& node, const char* name) {
@@ -175,7 +315,7 @@ int GetDoubleAttribute(const DOMElement& elmt, const char* name, double& value) 
 }
 
 bool TagNameEquals(const DOMElement& elmt, const char* name) {
-  return xc::XMLString::equals(elmt.getTagName(), ToUTF16(name).data());
+  return XStrEqualsUTF8Str(elmt.getTagName(), name);
 }
 
 int FindXStrInList(const XMLCh* xstr, const std::pair<unsigned int, const char*>* const table) {
@@ -193,14 +333,14 @@ int FindXStrInList(const XMLCh* xstr, const std::vector<std::string>& list) {
 }
 
 const DOMElement* AsElement(const DOMNode& node, const char* name) {
-  if (name == nullptr)
-    return HasTag(node, nullptr) ? static_cast<const DOMElement*>(&node) : nullptr;
-  return HasTag(node, ToUTF16(name).data()) ? static_cast<const DOMElement*>(&node) : nullptr;
+  if (node.getNodeType() != DOMNode::ELEMENT_NODE) return nullptr;
+  if (name != nullptr && !XStrEqualsUTF8Str(node.getNodeName(), name)) return nullptr;
+  return static_cast<const DOMElement*>(&node);
 }
 
 const DOMElement* GetFirstChildElmt(const DOMNode& parent, const char* name) {
   if (name == nullptr) return ElementFrom(parent.getFirstChild(), nullptr);
-  return ElementFrom(parent.getFirstChild(), ToUTF16(name).data());
+  return ElementFrom(parent.getFirstChild(), Utf16Name(name).get());
 }
 
 const DOMElement* GetFirstChildElmt(const DOMNode& parent,
@@ -209,7 +349,7 @@ const DOMElement* GetFirstChildElmt(const DOMNode& parent,
   index = 0;
   // Table order decides first; document order only among elements of one name.
   for (size_t i = 0; table[i].second != nullptr; ++i) {
-    const DOMElement* found = ElementFrom(parent.getFirstChild(), ToUTF16(table[i].second).data());
+    const DOMElement* found = ElementFrom(parent.getFirstChild(), Utf16Name(table[i].second).get());
     if (found != nullptr) {
       index = i;
       return found;
@@ -220,7 +360,7 @@ const DOMElement* GetFirstChildElmt(const DOMNode& parent,
 
 const DOMElement* GetNextSiblingElmt(const DOMNode& node, const char* name) {
   if (name == nullptr) return ElementFrom(node.getNextSibling(), nullptr);
-  return ElementFrom(node.getNextSibling(), ToUTF16(name).data());
+  return ElementFrom(node.getNextSibling(), Utf16Name(name).get());
 }
 
 const DOMElement* GetFirstChildExtension(const DOMNode& parent, const char* name) {

@@ -12,7 +12,9 @@ namespace {
 
 namespace xc = XERCES_CPP_NAMESPACE;
 
-constexpr char kDefaultEncoding[] = "UTF-8";
+// Given in UTF-16, the default name spares the service a conversion through the
+// local code page on every construction (the library makes one per ToUTF8 call).
+constexpr XMLCh kDefaultEncoding[] = u"UTF-8";
 constexpr XMLSize_t kTranscoderBlockSize = 4000;
 constexpr XMLSize_t kOutputBlock = 1000;
 
@@ -24,9 +26,13 @@ void MCXTranscoder::Deleter::operator()(xc::XMLTranscoder* transcoder) const noe
 
 MCXTranscoder::MCXTranscoder(const char* encoding) {
   xc::XMLTransService::Codes result = xc::XMLTransService::Ok;
-  m_transcoder.reset(xc::XMLPlatformUtils::fgTransService->makeNewTranscoderFor(
-      encoding != nullptr ? encoding : kDefaultEncoding, result, kTranscoderBlockSize,
-      xc::XMLPlatformUtils::fgMemoryManager));
+  xc::XMLTransService& service = *xc::XMLPlatformUtils::fgTransService;
+  m_transcoder.reset(encoding != nullptr
+                         ? service.makeNewTranscoderFor(encoding, result, kTranscoderBlockSize,
+                                                        xc::XMLPlatformUtils::fgMemoryManager)
+                         : service.makeNewTranscoderFor(kDefaultEncoding, result,
+                                                        kTranscoderBlockSize,
+                                                        xc::XMLPlatformUtils::fgMemoryManager));
   if (result != xc::XMLTransService::Ok) m_transcoder.reset();
 }
 
