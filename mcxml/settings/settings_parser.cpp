@@ -52,6 +52,37 @@ const DOMElement* NextSiblingNamed(const DOMNode& node, const XName& tag) {
   return nullptr;
 }
 
+namespace {
+
+// The key of an element in a scope's index: its tag and name, apart by a zero unit,
+// which neither can hold.
+std::u16string IndexKey(const XMLCh* tag, const XMLCh* name) {
+  std::u16string key(tag);
+  key.push_back(0);
+  key.append(name);
+  return key;
+}
+
+}  // namespace
+
+const DOMElement* ParameterIndex::Find(const DOMElement& scope, const XName& tag,
+                                       const XName& name) {
+  auto [scopeEntry, added] = m_scopes.try_emplace(&scope);
+  Entries& entries = scopeEntry->second;
+  if (added) {
+    for (const DOMNode* node = scope.getFirstChild(); node != nullptr;
+         node = node->getNextSibling()) {
+      const DOMElement* elmt = AsElement(*node, nullptr);
+      // An empty "name" counts as absent, so such an element is never found.
+      const XMLCh* elmtName = elmt != nullptr ? GetAttribute(*elmt, "name") : nullptr;
+      // emplace keeps the first of equal keys, as a walk in document order would.
+      if (elmtName != nullptr) entries.emplace(IndexKey(elmt->getTagName(), elmtName), elmt);
+    }
+  }
+  const auto found = entries.find(IndexKey(tag.get(), name.get()));
+  return found == entries.end() ? nullptr : found->second;
+}
+
 MCStatus SettingsQuery::CheckReady(const MCSettingsParser& parser) {
   if (!parser.m_status.IsOK()) return parser.m_status;
   if (parser.m_document == nullptr) return MCStatus(107, false);
@@ -65,19 +96,11 @@ MCStatus SettingsQuery::Find(const MCSettingsParser& parser, const char* tag, co
   if (!ready.IsOK()) return ready;
   const DOMElement* scope =
       context != nullptr ? static_cast<const DOMElement*>(context) : parser.m_parametersElmt;
-  const XName wantedTag(tag);
-  const XName wantedName(paramName);
-  const XName nameAttr("name");
-  for (const DOMElement* e = FirstChildNamed(*scope, wantedTag); e != nullptr;
-       e = NextSiblingNamed(*e, wantedTag)) {
-    // An empty "name" counts as absent, so an empty paramName never matches.
-    const XMLCh* name = e->getAttribute(nameAttr.get());
-    if (name != nullptr && name[0] != 0 && XMLString::equals(name, wantedName.get())) {
-      match = e;
-      return ready;
-    }
-  }
-  return MCStatus(120, true);
+  if (!parser.m_index) parser.m_index = std::make_unique<ParameterIndex>();
+  const DOMElement* found = parser.m_index->Find(*scope, XName(tag), XName(paramName));
+  if (found == nullptr) return MCStatus(120, true);
+  match = found;
+  return ready;
 }
 
 MCSettingsParser::MCSettingsParser() = default;
@@ -86,7 +109,10 @@ MCSettingsParser::~MCSettingsParser() = default;
 
 MCStatus MCSettingsParser::ParseToDOM(std::istream& in) {
   m_parametersElmt = nullptr;
+  m_index.reset();
   const MCStatus loaded = MCPMMLParser::ParseToDOM(in);
+  // Again: the stream may have run a query on this object while it was read.
+  m_index.reset();
   if (!loaded.IsOK()) return loaded;
   // Only the first MiningBuildTask and its first Extension are looked at.
   const DOMElement* task = GetFirstChildElmt(*m_rootElmt, "MiningBuildTask");

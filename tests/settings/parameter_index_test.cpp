@@ -1,0 +1,91 @@
+// Named lookups through the per-scope index against a walk over the scope's
+// children, on names where the two could part: duplicates, other tags of the same
+// name, empty and missing names, text that is not ASCII or not UTF-8, and lookups
+// after the document was replaced.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <xercesc/util/XMLString.hpp>
+
+#include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/transcoder.h"
+#include "settings_test_support.h"
+
+namespace mcxml_test {
+namespace {
+
+using MCXML_1_3::DOMElement;
+using MCXML_1_3::DOMNode;
+
+// The first `tag` child of `scope` whose non-empty "name" is the transcoded `name`.
+const DOMElement* Walk(const DOMElement& scope, const char* tag, const std::string& name) {
+  const MCXML_1_3::MCXTranscoder utf8;
+  const std::vector<XMLCh> wantedTag = utf8.TranscodeFrom(tag);
+  const std::vector<XMLCh> wanted = utf8.TranscodeFrom(name.c_str());
+  for (const DOMNode* node = scope.getFirstChild(); node != nullptr;
+       node = node->getNextSibling()) {
+    if (node->getNodeType() != DOMNode::ELEMENT_NODE ||
+        !xercesc::XMLString::equals(node->getNodeName(), wantedTag.data())) {
+      continue;
+    }
+    const XMLCh* value = static_cast<const DOMElement*>(node)->getAttribute(u"name");
+    if (*value != 0 && xercesc::XMLString::equals(value, wanted.data())) {
+      return static_cast<const DOMElement*>(node);
+    }
+  }
+  return nullptr;
+}
+
+const DOMElement& Parameters(const MCSettingsParser& parser) {
+  const DOMElement* task =
+      MCXML_1_3::GetFirstChildElmt(*parser.GetRootElement(), "MiningBuildTask");
+  const DOMElement* extension = MCXML_1_3::GetFirstChildElmt(*task, "Extension");
+  return *MCXML_1_3::GetFirstChildElmt(*extension, "Parameters");
+}
+
+TEST(ParameterIndex, FindsWhatAWalkFinds) {
+  MCSettingsParser parser;
+  ASSERT_THAT(LoadXml(parser, SettingsDoc(R"(
+      <ComplexParameter name='p'><Parameter name='p' value='inner'/></ComplexParameter>
+      <MatrixParmeter name='p'/><Other name='p' value='other'/><!-- p -->
+      <Parameter value='nameless'/><Parameter name='' value='empty'/>
+      <Parameter name='p' value='first'/><Parameter name='p' value='second'/>
+      <Parameter name='caf&#233;' value='accent'/><Parameter name='ab' value='ab'/>
+      <Parameter name='p2' value='longer'/><ComplexParameter name='p'/>)")),
+              IsOk());
+  const DOMElement& scope = Parameters(parser);
+  const std::string names[] = {"p",      "p2",   "P",     "",      "caf\xC3\xA9", "caf",    "ab",
+                               "ab\xC3", "\x80", "a\x80", "other", "inner",       "missing"};
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    const DOMElement* param = Walk(scope, "Parameter", name);
+    const Answer answer = Ask(parser, kText, name.c_str());
+    if (param == nullptr) {
+      EXPECT_THAT(answer.status, HasCode(120, true));
+    } else {
+      EXPECT_EQ(answer.out, MCXML_1_3::ToUTF8(param->getAttribute(u"value")));
+    }
+    EXPECT_EQ(parser.GetComplexParameter(name.c_str(), nullptr),
+              Walk(scope, "ComplexParameter", name));
+  }
+  EXPECT_EQ(Ask(parser, kText, "ab\xC3").out, "ab") << "the name converts to its beginning";
+}
+
+TEST(ParameterIndex, EveryLoadStartsAfresh) {
+  MCSettingsParser parser;
+  ASSERT_THAT(LoadXml(parser, SettingsDoc("<Parameter name='p' value='one'/>")), IsOk());
+  ASSERT_EQ(Ask(parser, kText, "p").out, "one");
+  ASSERT_THAT(LoadXml(parser, SettingsDoc("<Parameter name='q' value='x'/>"
+                                          "<Parameter name='p' value='two'/>")),
+              IsOk());
+  EXPECT_EQ(Ask(parser, kText, "p").out, "two");
+  EXPECT_EQ(Ask(parser, kText, "q").out, "x");
+  EXPECT_THAT(LoadXml(parser, "<PMML><DataDictionary/></PMML>"), HasCode(119, false));
+  EXPECT_THAT(Ask(parser, kText, "p").status, HasCode(119, false));
+  ASSERT_THAT(LoadXml(parser, SettingsDoc("")), IsOk());
+  EXPECT_THAT(Ask(parser, kText, "p").status, HasCode(120, true));
+}
+
+}  // namespace
+}  // namespace mcxml_test
