@@ -93,8 +93,8 @@ MCVarList::MCVarList() = default;
 MCVarList::~MCVarList() = default;
 
 int MCVarList::Add(MCVariableInfo info) {
-  if (!IsAcceptable(info) || m_names.count(info.name) != 0) return -1;
-  m_names.insert(info.name);
+  // One lookup both refuses a name already listed and records a new one.
+  if (!IsAcceptable(info) || !m_names.insert(info.name).second) return -1;
   m_entries.push_back(std::make_unique<Entry>(std::move(info)));
   return static_cast<int>(m_entries.size() - 1);
 }

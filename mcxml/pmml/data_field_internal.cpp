@@ -81,6 +81,24 @@ const std::string& InvalidLabel(const MCDataField& field, size_t i) {
 
 }  // namespace
 
+void MCDataField::Clear() {
+  name.clear();
+  label.clear();
+  numeric = false;
+  continuous = false;
+  dataTypeCode = 0;
+  validNumbers.clear();
+  invalidNumbers.clear();
+  validTexts.clear();
+  invalidTexts.clear();
+  validDisplays.clear();
+  invalidDisplays.clear();
+  invalidLower = -DBL_MAX;
+  invalidUpper = DBL_MAX;
+  lower = -DBL_MAX;
+  upper = DBL_MAX;
+}
+
 MCStatus ReadDataField(const DOMElement& elmt, const XMLCh* name, const MCDataFieldRules& rules,
                        MCDataField& field) {
   if (name == nullptr) return MCStatus(108, false);

@@ -83,10 +83,13 @@ struct MCDataField {
   /// The range of the last Interval child (only with readIntervals).
   double lower = -DBL_MAX;
   double upper = DBL_MAX;
+
+  /// Back to the default state, keeping the vectors' storage for the next field.
+  void Clear();
 };
 
 /// Reads the DataField `elmt` whose "name" attribute is `name` into `field`
-/// (expected default-constructed): 108 when `name` is null or "dataType" or
+/// (expected default-constructed or cleared): 108 when `name` is null or "dataType" or
 /// "optype" is absent, 109 for a data type the rules do not accept or a bad
 /// Interval. On a failure `field` holds what was read so far.
 MCStatus ReadDataField(const DOMElement& elmt, const XMLCh* name, const MCDataFieldRules& rules,

@@ -104,8 +104,7 @@ MCStatus MCPMMLParser::FillUniStatsCat(MCUniStats& stats, const std::string& nam
   const MCStatus status = ReadNonNegativeArray(counts, *array);
   if (!status.IsOK()) return status;
 
-  const MCUniStats record(name, totalFreq, counts);
-  stats = record;
+  stats = MCUniStats(name, totalFreq, counts);
   return MCStatus();
 }
 
@@ -145,8 +144,7 @@ MCStatus MCPMMLParser::FillUniStatsCont(MCUniStats& stats, const std::string& na
   summStats.maximum = maximum;
   summStats.mean = mean;
   summStats.standardDeviation = deviation;
-  const MCUniStats record(name, totalFreq, summStats, cutPoints, freqs);
-  stats = record;
+  stats = MCUniStats(name, totalFreq, summStats, cutPoints, freqs);
   return MCStatus();
 }
 

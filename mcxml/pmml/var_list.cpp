@@ -21,6 +21,8 @@ MCStatus MCPMMLParser::FillVarList(MCVarList& varList, const std::vector<std::st
     wanted.emplace(ToUTF16(name.c_str()).data());
   }
   MCBinsIndex bins(m_transDictElmt);
+  // One record for every field, so that its vectors are allocated once per call.
+  MCDataField field;
 
   for (const DOMElement* elmt = GetFirstChildElmt(*m_dataDictElmt, "DataField"); elmt != nullptr;
        elmt = GetNextSiblingElmt(*elmt, "DataField")) {
@@ -29,7 +31,7 @@ MCStatus MCPMMLParser::FillVarList(MCVarList& varList, const std::vector<std::st
     if (name == nullptr) return MCStatus(108, false);
     if (!names.empty() && wanted.count(name) == 0) continue;
 
-    MCDataField field;
+    field.Clear();
     MCStatus status = ReadDataField(*elmt, name, kPmmlFieldRules, field);
     if (!status.IsOK()) return status;
 
