@@ -2,27 +2,24 @@
 // summary values and the cursor walk over UnivariateStats.
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "mcxml/common/missing_value.h"
 #include "mcxml/pmml/pmml_parser.h"
 #include "test_support.h"
+#include "var_list_text.h"
 
 namespace {
 
-using MCCommon_1_3::MCMV::gMissingValue;
-using MCXML_1_3::MCPMMLParser;
 using MCXML_1_3::MCUniStats;
-using mcxml_test::HasCode;
-using mcxml_test::InlineDoc;
-using mcxml_test::IsOk;
+using namespace mcxml_test;
 using xercesc::DOMElement;
 using Doubles = std::vector<double>;
 
-class StatsParser : public MCPMMLParser {
+class StatsParser : public MCXML_1_3::MCPMMLParser {
  public:
   using MCPMMLParser::FillCutPointsFreqs;
 
@@ -42,43 +39,37 @@ std::string Iv(const std::string& l, const std::string& r, const std::string& c 
 std::string Arr(const std::string& text, const std::string& type = "int") {
   return "<Array type='" + type + "'>" + text + "</Array>";
 }
+std::string Nums(const Doubles& values) {
+  std::vector<std::string> texts;
+  for (double v : values) texts.push_back(Num(v));
+  return Join(texts, "", "");
+}
 
 // Interval margins and closures are read by ExtractInterval; their faults end the walk.
 TEST(FillCutPointsFreqsTest, HistogramRules) {
-  const double M = gMissingValue;
   const struct {
     std::string content;
     long code;
-    Doubles cutPoints = {};
+    std::string cutPoints = "";
     bool leftOpen = false;
   } cases[] = {
       {Iv("", "10", "openClosed") + Iv("10", "20", "openClosed") + Iv("20", "", "openOpen") +
            Arr("1 2 3"),
-       0,
-       {M, 10, 20, M},
-       true},
-      {Iv("0", "10") + Iv("20", "30") + Arr("1 2 3"), 0, {0, 10, 20, 30}},  // a gap is a bucket
-      {Iv("0", "10", "closedClosed") + Iv("10", "20", "other") + Arr("1 2"), 0, {0, 10, 20}},
-      {Iv("-5", "10", "OpenOpen") + Arr("1"), 0, {-5, 10}},
-      {Arr("x", ""), 0, {}, true},  // no Interval: the Array is not read
+       0, "-max,10,20,-max", true},
+      {Iv("0", "10") + Iv("20", "30") + Arr("1 2 3"), 0, "0,10,20,30"},  // a gap is a bucket
+      {Iv("0", "10", "closedClosed") + Iv("10", "20", "OpenOpen") + Arr("1 2"), 0, "0,10,20"},
+      {Arr("x", ""), 0, "", true},  // no Interval: the Array is not read
       {Iv("0", "10") + Iv("20", "30") + Arr("1 2"), 115},
-      {Iv("0", "10") + Iv("10", "20") + Arr("1 2 3"), 115},
       {Iv("0", "10") + Iv("5", "15") + Arr("1 2 3"), 115},
       {Iv("0", "") + Iv("20", "30") + Arr("1 2 3"), 115},
-      {Iv("0", "10") + Iv("", "20") + Arr("1 2"), 115},
       {Iv("0", "10", "openOpen") + Iv("10", "20", "closedOpen") + Arr("1 2"), 115},
-      {Iv("0", "10", "closedOpen") + Iv("10", "20", "openClosed") + Arr("1 2"), 115},
-      {Iv("5", "5") + Arr("1"), 109},
-      {"<Interval leftMargin='7' rightMargin='5'/>", 109},  // margins come before the closure
-      {Iv("x", "10") + Arr("1"), 109},
+      {"<Interval leftMargin='5' rightMargin='5'/>", 109},  // margins come before the closure
       {Iv("1", "y") + Arr("1"), 109},
       {Iv("", "") + Arr("1"), 108},
       {Iv("0", "10", "") + Arr("1"), 108},
       {Iv("0", "10"), 113},
-      {Iv("0", "10") + Arr("1", ""), 108},
       {Iv("0", "10") + Arr("1", "string"), 109},
       {Iv("0", "10") + Arr("-1"), 114},
-      {Iv("0", "10") + Arr("NaN"), 114},  // the missing value is below zero
       {Iv("0", "10") + Arr("1 x"), 114},
   };
   StatsParser parser;
@@ -90,79 +81,76 @@ TEST(FillCutPointsFreqsTest, HistogramRules) {
                 HasCode(c.code, false))
         << c.content;
     if (c.code != 0) continue;
-    EXPECT_EQ(cutPoints, c.cutPoints) << c.content;
+    EXPECT_EQ(Nums(cutPoints), c.cutPoints) << c.content;
     EXPECT_EQ(leftOpen, c.leftOpen) << c.content;
   }
 }
 
-// One field per document; `written`: the record was replaced. Arrays are checked above.
+// One field per document, and the record it leaves: name, total, then the
+// counts, or the summary, cut points and frequencies.
 TEST(FillUniStatsTest, OneField) {
   const std::string disc = "<DiscrStats>" + Arr("3 4") + "</DiscrStats>";
   const std::string counts = "<Counts totalFreq='7'/>";
   const std::string num = counts + "<NumericInfo ";
+  const std::string sentinel = "sentinel -1 9";  // not valid: a negative total
   const struct {
     std::string body;
     long code;
-    bool written = false;
+    std::string record;
   } cases[] = {
-      {"field='f'>" + counts + disc, 0, true},
-      {"field='f'><Counts totalFreq='0'/>" + disc, 0, true},
-      {"field='f'>" + counts + "<DiscrStats>" + Arr("") + "</DiscrStats>", 0, true},
-      {"field='f'>" + num + "/><ContStats/>", 0, true},
-      {"field='f'>" + num + "/>", 116},  // no ContStats: the caller's invalid record stays
-      {"field=''>" + counts + disc, 108},
-      {"field='f'>" + disc, 113},
-      {"field='f'><Counts/>" + disc, 108},
-      {"field='f'><Counts totalFreq='-1'/>" + disc, 109},
-      {"field='f'><Counts totalFreq='many'/>" + disc, 109},
-      {"field='f'>" + counts, 113},
-      {"field='f'>" + counts + "<DiscrStats/>", 113},
-      {"field='f'>" + counts + "<DiscrStats>" + Arr("1", "Real") + Arr("1") + "</DiscrStats>", 109},
-      {"field='f'>" + num + "minimum='x' standardDeviation='-1'/><ContStats/>", 109},
-      {"field='f'>" + num + "mean='x'/><ContStats/>", 109},
-      {"field='f'>" + num + "standardDeviation='-1'/><ContStats/>", 116},
-      {"field='f'>" + num + "standardDeviation='NaN'/><ContStats/>", 116},
-      {"field='f'>" + num + "/><ContStats>" + Iv("0", "10") + "</ContStats>", 113},
-      {"field='f'>" + num + "minimum='5' maximum='1'/><ContStats/>", 116, true},  // IsValid
+      {"field='f'>" + counts + disc, 0, "f 7 3,4"},
+      // NumericInfo wins over DiscrStats; absent summary values are missing.
+      {"field='f'>" + disc + num + "minimum='1' mean='2'/><ContStats>" + Iv("1", "3") +
+           Iv("4", "5") + Arr("5.5 0 1", "real") + "</ContStats>",
+       0, "f 7 1,-max,2,-max |1,3,4,5|5.5,0,1"},
+      {"field='f'>" + num + "/>", 116, sentinel},  // no ContStats: the record stays
+      {"field=''>" + counts + disc, 108, sentinel},
+      {"field='f'>" + disc, 113, sentinel},
+      {"field='f'><Counts/>" + disc, 108, sentinel},
+      {"field='f'><Counts totalFreq='-1'/>" + disc, 109, sentinel},
+      {"field='f'>" + counts, 113, sentinel},
+      {"field='f'>" + counts + "<DiscrStats>" + Arr("1", "Real") + Arr("1") + "</DiscrStats>", 109,
+       sentinel},
+      {"field='f'>" + num + "minimum='x' standardDeviation='-1'/><ContStats/>", 109, sentinel},
+      {"field='f'>" + num + "standardDeviation='-1'/><ContStats/>", 116, sentinel},
+      {"field='f'>" + num + "/><ContStats>" + Iv("0", "10") + "</ContStats>", 113, sentinel},
+      // Built, then found invalid: the record is kept.
+      {"field='f'>" + num + "minimum='5' maximum='1'/><ContStats/>", 116, "f 7 5,1,-max,-max ||"},
   };
   for (const auto& c : cases) {
     StatsParser parser;
     parser.Load("<ModelStats><UnivariateStats " + c.body + "</UnivariateStats></ModelStats>");
-    MCUniStats stats("sentinel", -1, Doubles{1});  // not valid: a negative total
+    MCUniStats stats("sentinel", -1, Doubles{9});
     const DOMElement* cursor = nullptr;
     EXPECT_THAT(parser.FillUniStats(stats, cursor), HasCode(c.code, false)) << c.body;
-    EXPECT_NE(cursor, nullptr) << c.body;
-    EXPECT_EQ(stats.GetName(), c.written ? "f" : "sentinel") << c.body;
+    std::string record = stats.GetName() + " " + Num(stats.GetTotalFreq());
+    if (stats.GetKind() == MCUniStats::Kind::Categorical) record += " " + Nums(stats.GetCounts());
+    if (stats.GetKind() == MCUniStats::Kind::Continuous) {
+      const MCUniStats::SummStats& s = stats.GetSummStats();
+      record += " " + Nums({s.minimum, s.maximum, s.mean, s.standardDeviation}) + " |" +
+                Nums(stats.GetCutPoints()) + "|" + Nums(stats.GetFreqs());
+    }
+    EXPECT_EQ(record, c.record) << c.body;
   }
 }
 
-TEST(FillUniStatsTest, WalkReadsEachFieldAndStepsPastABadOne) {
+TEST(FillUniStatsTest, WalkStepsPastABadFieldToTheEnd) {
+  const std::string counts = "<Counts totalFreq='1'/><DiscrStats>" + Arr("1") + "</DiscrStats>";
   StatsParser parser;
-  parser.Load(
-      "<ModelStats><UnivariateStats field='a'><Counts totalFreq='7'/><DiscrStats>" + Arr("3 4") +
-      "</DiscrStats></UnivariateStats><Extension/><UnivariateStats><Counts totalFreq='1'/>"
-      "</UnivariateStats><UnivariateStats field='b'><Counts totalFreq='5'/><DiscrStats>" +
-      Arr("5") + "</DiscrStats><NumericInfo minimum='1' mean='2'/><ContStats>" + Iv("1", "3") +
-      Iv("4", "5") + Arr("5.5 0 1", "real") + "</ContStats></UnivariateStats></ModelStats>");
+  parser.Load("<ModelStats><UnivariateStats field='a'>" + counts +
+              "</UnivariateStats><Extension/><UnivariateStats>" + counts +
+              "</UnivariateStats><UnivariateStats field='b'>" + counts +
+              "</UnivariateStats></ModelStats>");
   MCUniStats stats;
   const DOMElement* cursor = nullptr;
-  ASSERT_THAT(parser.FillUniStats(stats, cursor), IsOk());
-  EXPECT_EQ(stats.GetKind(), MCUniStats::Kind::Categorical);
-  EXPECT_EQ(stats.GetCounts(), Doubles({3, 4}));
-  EXPECT_EQ(stats.GetTotalFreq(), 7);
-  EXPECT_THAT(parser.FillUniStats(stats, cursor), HasCode(108, false));
-  ASSERT_THAT(parser.FillUniStats(stats, cursor), IsOk());
-  EXPECT_EQ(stats.GetKind(), MCUniStats::Kind::Continuous);  // NumericInfo wins over DiscrStats
-  EXPECT_EQ(stats.GetName(), "b");
-  const MCUniStats::SummStats& s = stats.GetSummStats();
-  EXPECT_EQ(Doubles({s.minimum, s.maximum, s.mean, s.standardDeviation}),
-            Doubles({1, gMissingValue, 2, gMissingValue}));
-  EXPECT_EQ(stats.GetCutPoints(), Doubles({1, 3, 4, 5}));
-  EXPECT_EQ(stats.GetFreqs(), Doubles({5.5, 0, 1}));
-  ASSERT_NE(cursor, nullptr);
-  EXPECT_THAT(parser.FillUniStats(stats, cursor), IsOk());
-  EXPECT_EQ(cursor, nullptr);
-  EXPECT_EQ(stats.GetName(), "b");
+  // The last call finds no more and leaves the record alone.
+  const std::tuple<long, const char*, bool> calls[] = {
+      {0, "a", false}, {108, "a", false}, {0, "b", false}, {0, "b", true}};
+  for (const auto& [code, name, end] : calls) {
+    EXPECT_THAT(parser.FillUniStats(stats, cursor), HasCode(code, false)) << name;
+    EXPECT_EQ(stats.GetName(), name);
+    EXPECT_EQ(cursor == nullptr, end) << name;
+  }
 }
 
 TEST(FillUniStatsTest, FailuresBeforeTheWalkLeaveTheCursor) {

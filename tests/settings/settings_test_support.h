@@ -34,6 +34,7 @@ inline MCStatus LoadXml(MCSettingsParser& parser, const std::string& xml) {
 inline std::string Render(const std::string& v) { return v; }
 inline std::string Render(int v) { return std::to_string(v); }
 inline std::string Render(double v) { return MCXML_1_3::Format(v, false, nullptr); }
+inline std::string Render(bool v) { return v ? "true" : "false"; }
 // clang-format on
 
 /// Elements joined by ","; each row of a matrix in brackets.
@@ -50,11 +51,11 @@ std::string Render(const std::vector<std::vector<T>>& rows) {
   return text;
 }
 
-/// The getter a case calls, by the type it fills; kType and kGroup answer OK with
-/// the ParamType value and whether a handle came back.
+/// The getter a case calls, by the type it fills; kType answers OK with the
+/// ParamType value.
 // clang-format off
 enum Kind { kText, kInt, kDouble, kBool, kTexts, kInts, kDoubles, kTextRows, kIntRows,
-            kDoubleRows, kName, kNames, kType, kGroup };
+            kDoubleRows, kName, kNames, kType };
 // clang-format on
 
 struct Answer {
@@ -62,35 +63,36 @@ struct Answer {
   std::string out;
 };
 
+/// Calls `get` on `out`, which starts as given, and renders what it leaves there.
+template <class T, class Getter>
+Answer Fill(T out, Getter get) {
+  const MCStatus status = get(out);
+  return {status, Render(out)};
+}
+
 /// Calls the getter of `kind` on `name`; outputs start as "=" (texts), 7 (numbers)
 /// or true, alone or as the single element of a list or matrix.
 inline Answer Ask(MCSettingsParser& p, Kind kind, const char* name, void* context = nullptr) {
-  std::string text = "=";
-  int integer = 7;
-  double real = 7;
-  bool flag = true;
-  std::vector<std::string> texts{"="};
-  std::vector<int> ints{7};
-  std::vector<double> reals{7};
-  std::vector<std::vector<std::string>> textRows{{"="}};
-  std::vector<std::vector<int>> intRows{{7}};
-  std::vector<std::vector<double>> realRows{{7}};
+  using Texts = std::vector<std::string>;
+  const auto param = [&](auto& out) { return p.GetParameter(name, out, context); };
+  const auto array = [&](auto& out) { return p.GetArray(name, out, context); };
+  const auto matrix = [&](auto& out) { return p.GetMatrix(name, out, context); };
+  const auto vars = [&](auto& out) { return p.GetVariables(name, out); };
   // clang-format off
   switch (kind) {
-    case kText: return {p.GetParameter(name, text, context), text};
-    case kInt: return {p.GetParameter(name, integer, context), Render(integer)};
-    case kDouble: return {p.GetParameter(name, real, context), Render(real)};
-    case kBool: return {p.GetParameter(name, flag, context), flag ? "true" : "false"};
-    case kTexts: return {p.GetArray(name, texts, context), Render(texts)};
-    case kInts: return {p.GetArray(name, ints, context), Render(ints)};
-    case kDoubles: return {p.GetArray(name, reals, context), Render(reals)};
-    case kTextRows: return {p.GetMatrix(name, textRows, context), Render(textRows)};
-    case kIntRows: return {p.GetMatrix(name, intRows, context), Render(intRows)};
-    case kDoubleRows: return {p.GetMatrix(name, realRows, context), Render(realRows)};
-    case kName: return {p.GetVariables(name, text), text};
-    case kNames: return {p.GetVariables(name, texts), Render(texts)};
+    case kText: return Fill(std::string("="), param);
+    case kInt: return Fill(7, param);
+    case kDouble: return Fill(7.0, param);
+    case kBool: return Fill(true, param);
+    case kTexts: return Fill(Texts{"="}, array);
+    case kInts: return Fill(std::vector<int>{7}, array);
+    case kDoubles: return Fill(std::vector<double>{7}, array);
+    case kTextRows: return Fill(std::vector<Texts>{{"="}}, matrix);
+    case kIntRows: return Fill(std::vector<std::vector<int>>{{7}}, matrix);
+    case kDoubleRows: return Fill(std::vector<std::vector<double>>{{7}}, matrix);
+    case kName: return Fill(std::string("="), vars);
+    case kNames: return Fill(Texts{"="}, vars);
     case kType: return {MCStatus(), Render(p.GetParameterType(name, context))};
-    case kGroup: return {MCStatus(), p.GetComplexParameter(name, context) ? "handle" : "null"};
   }
   // clang-format on
   return {};

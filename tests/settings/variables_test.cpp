@@ -1,7 +1,5 @@
 // Variable names: the list form (marked by "isList", unlike an array) and the
 // single form, and which parameter and reading rules each role getter uses.
-#include <tuple>
-
 #include <gtest/gtest.h>
 
 #include "settings_test_support.h"
@@ -10,26 +8,21 @@ namespace mcxml_test {
 namespace {
 
 TEST(SettingsVariables, ListFormIsMarkedByIsListOnly) {
-  const std::string a = "<ListValue><Value value='a'/></ListValue></Parameter>";
-  const std::string p = "<Parameter name='p' ";
+  const std::string p = "<Parameter name='p' ", list = "isList='true'><ListValue>";
+  const std::string a = "><ListValue><Value value='a'/></ListValue></Parameter>";
   RunCases({
-      {(p + "isList='true'><ListValue><Value value='a'/><Value value='b c'/><Value value='a'/>"
-            "</ListValue></Parameter>"),
+      {p + list +
+           "<Value value='a'/><Value value='b c'/><Value value='a'/></ListValue></Parameter>",
        kNames, 0, false, "a,b c,a"},
-      {(p + "isList='true'><ListValue><Value value='a'/><Value/><Value value='c'/>"
-            "</ListValue></Parameter>"),
-       kNames, 108, false, "a"},
-      {(p + "isList='true'><ListValue><Value value=''/></ListValue></Parameter>"), kNames, 108,
-       false, ""},
-      {(p + "isList='true'><ListValue/></Parameter>"), kNames, 0, false, ""},
-      {(p + "value='x' isList='true'/>"), kNames, 122, false, ""},
-      {(p + "value='x' isList='true'/>"), kName, 0, false, "x"},
-      {(p + "value='x y'/>"), kNames, 0, false, "x y"},
-      {(p + "isList='true'>" + a), kName, 121, false, "="},
-      {(p + "isList='false'>" + a), kName, 108, false, "="},
-      {(p + ">" + a), kNames, 108, false, ""},
-      {(p + ">" + a), kTexts, 0, false, "a"},  // an array needs no isList
-      {(p + "value=''/>"), kName, 108, false, "="},
+      {p + list + "<Value value='a'/><Value/><Value value='c'/></ListValue></Parameter>", kNames,
+       108, false, "a"},
+      {p + list + "</ListValue></Parameter>", kNames, 0, false, ""},
+      {p + "value='x' isList='true'/>", kNames, 122, false, ""},
+      {p + "value='x' isList='true'/>", kName, 0, false, "x"},
+      {p + "value='x y'/>", kNames, 0, false, "x y"},
+      {p + "isList='true'" + a, kName, 121, false, "="},
+      {p + "isList='false'" + a, kName, 108, false, "="},
+      {p + a, kNames, 108, false, ""},
       {"<Parameter name='q' value='x'/>", kNames, 120, true, "="},
   });
 }

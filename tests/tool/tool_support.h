@@ -8,31 +8,22 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 namespace tool_test {
 
-/// `json` without the blanks between tokens; strings are kept exactly as printed.
+/// `json` without its layout: the line breaks with their indents and the blank
+/// after each key (no string holds a raw line break, nor a quote before ": ").
 /// Tests compare whole outputs in this form against well-formed expected texts,
 /// so every key, its order, every value text and every separator is checked.
 inline std::string Compact(const std::string& json) {
-  std::string out;
-  bool inString = false;
-  for (size_t i = 0; i < json.size(); ++i) {
-    const char c = json[i];
-    if (inString && c == '\\' && i + 1 < json.size()) {
-      out += {c, json[++i]};
-      continue;
-    }
-    if (c == '"') inString = !inString;
-    if (inString || std::string(" \t\r\n").find(c) == std::string::npos) out += c;
-  }
-  return out;
+  return std::regex_replace(std::regex_replace(json, std::regex("\n *"), ""), std::regex("\": "),
+                            "\":");
 }
 
 struct ToolRun {
@@ -57,6 +48,14 @@ inline std::string WriteTemp(const std::string& name, const std::string& content
   const std::string path = TempPath(name);
   std::ofstream(path, std::ios::binary) << content;
   return path;
+}
+
+/// The words of a command line without quoting (no argument here holds a blank).
+inline std::vector<std::string> Args(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> args;
+  for (std::string arg; in >> arg;) args.push_back(arg);
+  return args;
 }
 
 inline std::string Status(int code, bool warning = false) {
@@ -88,9 +87,9 @@ inline ToolRun RunTool(const std::vector<std::string>& args, const std::string& 
     return quoted + "'";
   };
   const std::string out = TempPath("stdout"), err = TempPath("stderr");
+  const std::string in = WriteTemp("stdin", input);
   std::string command = quote(MCXML_TOOL_PATH);
   for (const std::string& arg : args) command += " " + quote(arg);
-  const std::string in = WriteTemp("stdin", input);
   command += " <" + quote(in) + " >" + quote(out) + " 2>" + quote(err);
   const int wait = std::system(command.c_str());
   ToolRun run;
