@@ -237,7 +237,7 @@ void WriteStats(Writer& w, int i) {
 const char* const kHeader =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
     "<PMML xmlns=\"http://www.dmg.org/PMML-4_4\" version=\"4.4\">\n"
-    "  <Header copyright=\"Generated for the mcxml benchmarks\"/>\n";
+    " <Header copyright=\"Generated for the mcxml benchmarks\"/>\n";
 
 // ---- settings ----
 

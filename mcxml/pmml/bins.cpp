@@ -60,15 +60,26 @@ const DOMElement* MCBinsIndex::Find(const std::string& fieldName) {
            child = child->getNextSibling()) {
         if (const DOMElement* discretize = AsElement(*child, "Discretize")) {
           // emplace keeps the first: later DerivedFields for the same field never count.
-          m_byField.emplace(FieldKey(GetAttribute(*discretize, "field")), discretize);
+          const bool first =
+              m_byField.emplace(FieldKey(GetAttribute(*discretize, "field")), m_inOrder.size())
+                  .second;
+          m_inOrder.push_back({discretize, first});
         }
       }
     }
   }
+  // The first Discretize of its "field" is what the lookup below would find for
+  // that name, so when the next one in order names the field it is the answer.
+  if (m_next < m_inOrder.size() && m_inOrder[m_next].firstOfItsField &&
+      XStrEqualsUTF8Str(GetAttribute(*m_inOrder[m_next].elmt, "field"), fieldName.c_str())) {
+    return m_inOrder[m_next++].elmt;
+  }
   // The same conversion the exact comparison uses, so both agree on every name.
   const std::vector<XMLCh> key = ToUTF16(fieldName.c_str());
   const auto found = m_byField.find(std::u16string(key.data()));
-  return found == m_byField.end() ? nullptr : found->second;
+  if (found == m_byField.end()) return nullptr;
+  m_next = found->second + 1;
+  return m_inOrder[found->second].elmt;
 }
 
 void ReadBins(const DOMElement& discretize, std::vector<double>& cutPoints,

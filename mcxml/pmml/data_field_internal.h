@@ -118,9 +118,18 @@ class MCBinsIndex {
   const DOMElement* Find(const std::string& fieldName);
 
  private:
+  struct Discretize {
+    const DOMElement* elmt;
+    bool firstOfItsField;
+  };
+
   const DOMElement* m_transDict;
   bool m_built = false;
-  std::unordered_map<std::u16string, const DOMElement*> m_byField;
+  std::unordered_map<std::u16string, size_t> m_byField;
+  /// Every Discretize in search order, and the one after the last found: fields
+  /// mostly come in the order of their bins, and that one is tried first.
+  std::vector<Discretize> m_inOrder;
+  size_t m_next = 0;
 };
 
 /// Reads the cut points and bin labels of `discretize`: the first Interval's left
