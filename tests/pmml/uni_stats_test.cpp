@@ -1,6 +1,5 @@
 // Univariate statistics: interval margins, histogram rules, arrays, counts,
 // summary values and the cursor walk over UnivariateStats.
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -8,9 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "mcxml/pmml/pmml_parser.h"
-#include "test_support.h"
-#include "var_list_text.h"
+#include "pmml_test_support.h"
 
 namespace {
 
@@ -19,30 +16,18 @@ using namespace mcxml_test;
 using xercesc::DOMElement;
 using Doubles = std::vector<double>;
 
-class StatsParser : public MCXML_1_3::MCPMMLParser {
- public:
-  using MCPMMLParser::FillCutPointsFreqs;
-
-  // Loads a document whose only model holds `model` and chooses that model.
-  void Load(const std::string& model) {
-    std::istringstream in("<PMML><DataDictionary/><M>" + model + "</M></PMML>");
-    ASSERT_THAT(ParseToDOM(in), IsOk());
-    ASSERT_TRUE(SetModelElmt(*GetRootElement()->getLastElementChild()));
-  }
-};
+// Loads a document whose only model holds `model` and chooses that model.
+void LoadModel(ProbeParser& parser, const std::string& model) {
+  ASSERT_THAT(parser.Load("<PMML><DataDictionary/><M>" + model + "</M></PMML>"), IsOk());
+  ASSERT_TRUE(parser.SetModelElmt(*parser.GetRootElement()->getLastElementChild()));
+}
 
 // An Interval with closure `c`; an empty margin is left out.
 std::string Iv(const std::string& l, const std::string& r, const std::string& c = "closedOpen") {
-  return "<Interval closure='" + c + "'" + (l.empty() ? "" : " leftMargin='" + l + "'") +
-         (r.empty() ? "" : " rightMargin='" + r + "'") + "/>";
+  return "<Interval" + Attr("closure", c) + Attr("leftMargin", l) + Attr("rightMargin", r) + "/>";
 }
 std::string Arr(const std::string& text, const std::string& type = "int") {
-  return "<Array type='" + type + "'>" + text + "</Array>";
-}
-std::string Nums(const Doubles& values) {
-  std::vector<std::string> texts;
-  for (double v : values) texts.push_back(Num(v));
-  return Join(texts, "", "");
+  return "<Array" + Attr("type", type) + ">" + text + "</Array>";
 }
 
 // Interval margins and closures are read by ExtractInterval; their faults end the walk.
@@ -53,10 +38,10 @@ TEST(FillCutPointsFreqsTest, HistogramRules) {
     std::string cutPoints = "";
     bool leftOpen = false;
   } cases[] = {
-      {Iv("", "10", "openClosed") + Iv("10", "20", "openClosed") + Iv("20", "", "openOpen") +
-           Arr("1 2 3"),
-       0, "-max,10,20,-max", true},
-      {Iv("0", "10") + Iv("20", "30") + Arr("1 2 3"), 0, "0,10,20,30"},  // a gap is a bucket
+      // Open ends are the missing value; a gap is a bucket, touching intervals share a cut.
+      {Iv("", "10", "openClosed") + Iv("10", "20", "openClosed") + Iv("25", "", "openOpen") +
+           Arr("1 2 3 4"),
+       0, "-max,10,20,25,-max", true},
       {Iv("0", "10", "closedClosed") + Iv("10", "20", "OpenOpen") + Arr("1 2"), 0, "0,10,20"},
       {Arr("x", ""), 0, "", true},  // no Interval: the Array is not read
       {Iv("0", "10") + Iv("20", "30") + Arr("1 2"), 115},
@@ -68,11 +53,10 @@ TEST(FillCutPointsFreqsTest, HistogramRules) {
       {Iv("", "") + Arr("1"), 108},
       {Iv("0", "10", "") + Arr("1"), 108},
       {Iv("0", "10"), 113},
-      {Iv("0", "10") + Arr("1", "string"), 109},
       {Iv("0", "10") + Arr("-1"), 114},
       {Iv("0", "10") + Arr("1 x"), 114},
   };
-  StatsParser parser;
+  ProbeParser parser;
   for (const auto& c : cases) {
     InlineDoc doc("<ContStats>" + c.content + "</ContStats>");
     Doubles cutPoints{7}, freqs{7};
@@ -81,7 +65,7 @@ TEST(FillCutPointsFreqsTest, HistogramRules) {
                 HasCode(c.code, false))
         << c.content;
     if (c.code != 0) continue;
-    EXPECT_EQ(Nums(cutPoints), c.cutPoints) << c.content;
+    EXPECT_EQ(Nums(cutPoints, "", ""), c.cutPoints) << c.content;
     EXPECT_EQ(leftOpen, c.leftOpen) << c.content;
   }
 }
@@ -118,17 +102,18 @@ TEST(FillUniStatsTest, OneField) {
       {"field='f'>" + num + "minimum='5' maximum='1'/><ContStats/>", 116, "f 7 5,1,-max,-max ||"},
   };
   for (const auto& c : cases) {
-    StatsParser parser;
-    parser.Load("<ModelStats><UnivariateStats " + c.body + "</UnivariateStats></ModelStats>");
+    ProbeParser parser;
+    LoadModel(parser, "<ModelStats><UnivariateStats " + c.body + "</UnivariateStats></ModelStats>");
     MCUniStats stats("sentinel", -1, Doubles{9});
     const DOMElement* cursor = nullptr;
     EXPECT_THAT(parser.FillUniStats(stats, cursor), HasCode(c.code, false)) << c.body;
     std::string record = stats.GetName() + " " + Num(stats.GetTotalFreq());
-    if (stats.GetKind() == MCUniStats::Kind::Categorical) record += " " + Nums(stats.GetCounts());
+    if (stats.GetKind() == MCUniStats::Kind::Categorical)
+      record += Nums(stats.GetCounts(), " ", "");
     if (stats.GetKind() == MCUniStats::Kind::Continuous) {
       const MCUniStats::SummStats& s = stats.GetSummStats();
-      record += " " + Nums({s.minimum, s.maximum, s.mean, s.standardDeviation}) + " |" +
-                Nums(stats.GetCutPoints()) + "|" + Nums(stats.GetFreqs());
+      record += Nums({s.minimum, s.maximum, s.mean, s.standardDeviation}, " ", " ") +
+                Nums(stats.GetCutPoints(), "|", "|") + Nums(stats.GetFreqs(), "", "");
     }
     EXPECT_EQ(record, c.record) << c.body;
   }
@@ -136,11 +121,11 @@ TEST(FillUniStatsTest, OneField) {
 
 TEST(FillUniStatsTest, WalkStepsPastABadFieldToTheEnd) {
   const std::string counts = "<Counts totalFreq='1'/><DiscrStats>" + Arr("1") + "</DiscrStats>";
-  StatsParser parser;
-  parser.Load("<ModelStats><UnivariateStats field='a'>" + counts +
-              "</UnivariateStats><Extension/><UnivariateStats>" + counts +
-              "</UnivariateStats><UnivariateStats field='b'>" + counts +
-              "</UnivariateStats></ModelStats>");
+  ProbeParser parser;
+  LoadModel(parser, "<ModelStats><UnivariateStats field='a'>" + counts +
+                        "</UnivariateStats><Extension/><UnivariateStats>" + counts +
+                        "</UnivariateStats><UnivariateStats field='b'>" + counts +
+                        "</UnivariateStats></ModelStats>");
   MCUniStats stats;
   const DOMElement* cursor = nullptr;
   // The last call finds no more and leaves the record alone.
@@ -156,19 +141,18 @@ TEST(FillUniStatsTest, WalkStepsPastABadFieldToTheEnd) {
 TEST(FillUniStatsTest, FailuresBeforeTheWalkLeaveTheCursor) {
   InlineDoc other("<x/>");
   MCUniStats stats("sentinel", 1, Doubles{1});
-  StatsParser fresh, failed, noModel;
-  std::istringstream bad("<pmml><DataDictionary/></pmml>"), good("<PMML><DataDictionary/></PMML>");
-  ASSERT_THAT(failed.ParseToDOM(bad), HasCode(105, false));
-  ASSERT_THAT(noModel.ParseToDOM(good), IsOk());
-  const std::pair<StatsParser*, long> cases[] = {{&fresh, 107}, {&failed, 105}, {&noModel, 112}};
+  ProbeParser fresh, failed, noModel;
+  ASSERT_THAT(failed.Load("<pmml><DataDictionary/></pmml>"), HasCode(105, false));
+  ASSERT_THAT(noModel.Load("<PMML><DataDictionary/></PMML>"), IsOk());
+  const std::pair<ProbeParser*, long> cases[] = {{&fresh, 107}, {&failed, 105}, {&noModel, 112}};
   for (const auto& [parser, code] : cases) {
     const DOMElement* cursor = &other.root();
     EXPECT_THAT(parser->FillUniStats(stats, cursor), HasCode(code, false));
     EXPECT_EQ(cursor, &other.root());
   }
   for (const std::string model : {"", "<ModelStats><Other/></ModelStats>"}) {
-    StatsParser parser;
-    parser.Load(model);
+    ProbeParser parser;
+    LoadModel(parser, model);
     const DOMElement* cursor = nullptr;
     EXPECT_THAT(parser.FillUniStats(stats, cursor), IsOk()) << model;
     EXPECT_EQ(cursor, nullptr) << model;

@@ -18,7 +18,6 @@ TEST(SettingsArrays, ListOrSingleValueAndTheFirstBadElementEndsTheWalk) {
       {List("<Value value='3'/><Value value='-5'/><Value value='2'/>"), kInts, 109, false, "3"},
       // 123 carries the warning flag but is not OK: it ends the walk too.
       {List("<Value value='3'/><Value/><Value value='2'/>"), kInts, 123, true, "3"},
-      {List("<Value value='a'/><Value value=''/><Value value='c'/>"), kTexts, 123, true, "a"},
       // The list wins over a value, even when it is empty.
       {List("", " value='7'"), kInts, 123, true, ""},
       {List("<Skip value='4'/><!-- c --> <Value value='a b'/><ListValue><Value value='6'/>"

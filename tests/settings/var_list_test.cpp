@@ -2,7 +2,7 @@
 // their errors, data type codes after every add, and the weight path.
 #include <gtest/gtest.h>
 
-#include "pmml/var_list_text.h"
+#include "pmml/pmml_test_support.h"
 #include "settings_test_support.h"
 
 namespace mcxml_test {

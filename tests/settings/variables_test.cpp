@@ -19,7 +19,6 @@ TEST(SettingsVariables, ListFormIsMarkedByIsListOnly) {
       {p + list + "</ListValue></Parameter>", kNames, 0, false, ""},
       {p + "value='x' isList='true'/>", kNames, 122, false, ""},
       {p + "value='x' isList='true'/>", kName, 0, false, "x"},
-      {p + "value='x y'/>", kNames, 0, false, "x y"},
       {p + "isList='true'" + a, kName, 121, false, "="},
       {p + "isList='false'" + a, kName, 108, false, "="},
       {p + a, kNames, 108, false, ""},
