@@ -1,7 +1,6 @@
 // Univariate statistics: interval margins, histogram rules, arrays, counts,
 // summary values and the cursor walk over UnivariateStats.
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -70,72 +69,65 @@ TEST(FillCutPointsFreqsTest, HistogramRules) {
   }
 }
 
-// One field per document, and the record it leaves: name, total, then the
-// counts, or the summary, cut points and frequencies.
-TEST(FillUniStatsTest, OneField) {
+// The record as text: name, total, then the counts, or the summary, cut points
+// and frequencies.
+std::string Record(const MCUniStats& stats) {
+  std::string text = stats.GetName() + " " + Num(stats.GetTotalFreq());
+  if (stats.GetKind() == MCUniStats::Kind::Categorical) text += Nums(stats.GetCounts(), " ", "");
+  if (stats.GetKind() == MCUniStats::Kind::Continuous) {
+    const MCUniStats::SummStats& s = stats.GetSummStats();
+    text += Nums({s.minimum, s.maximum, s.mean, s.standardDeviation}, " ", " ") +
+            Nums(stats.GetCutPoints(), "|", "|") + Nums(stats.GetFreqs(), "", "");
+  }
+  return text;
+}
+
+// One call per UnivariateStats, also past one that fails, each into a record that
+// is not valid (a negative total) and that a failure leaves as it was.
+TEST(FillUniStatsTest, EachCallReadsTheNextField) {
   const std::string disc = "<DiscrStats>" + Arr("3 4") + "</DiscrStats>";
   const std::string counts = "<Counts totalFreq='7'/>";
   const std::string num = counts + "<NumericInfo ";
-  const std::string sentinel = "sentinel -1 9";  // not valid: a negative total
+  const std::string kept = "sentinel -1 9";
   const struct {
     std::string body;
     long code;
     std::string record;
-  } cases[] = {
+  } calls[] = {
       {"field='f'>" + counts + disc, 0, "f 7 3,4"},
       // NumericInfo wins over DiscrStats; absent summary values are missing.
       {"field='f'>" + disc + num + "minimum='1' mean='2'/><ContStats>" + Iv("1", "3") +
            Iv("4", "5") + Arr("5.5 0 1", "real") + "</ContStats>",
        0, "f 7 1,-max,2,-max |1,3,4,5|5.5,0,1"},
-      {"field='f'>" + num + "/>", 116, sentinel},  // no ContStats: the record stays
-      {"field=''>" + counts + disc, 108, sentinel},
-      {"field='f'>" + disc, 113, sentinel},
-      {"field='f'><Counts/>" + disc, 108, sentinel},
-      {"field='f'><Counts totalFreq='-1'/>" + disc, 109, sentinel},
-      {"field='f'>" + counts, 113, sentinel},
+      {"field='f'>" + num + "/>", 116, kept},  // no ContStats: the record stays
+      {"field=''>" + counts + disc, 108, kept},
+      {"field='f'>" + disc, 113, kept},
+      {"field='f'><Counts/>" + disc, 108, kept},
+      {"field='f'><Counts totalFreq='-1'/>" + disc, 109, kept},
+      {"field='f'>" + counts, 113, kept},
       {"field='f'>" + counts + "<DiscrStats>" + Arr("1", "Real") + Arr("1") + "</DiscrStats>", 109,
-       sentinel},
-      {"field='f'>" + num + "minimum='x' standardDeviation='-1'/><ContStats/>", 109, sentinel},
-      {"field='f'>" + num + "standardDeviation='-1'/><ContStats/>", 116, sentinel},
-      {"field='f'>" + num + "/><ContStats>" + Iv("0", "10") + "</ContStats>", 113, sentinel},
+       kept},
+      {"field='f'>" + num + "minimum='x' standardDeviation='-1'/><ContStats/>", 109, kept},
+      {"field='f'>" + num + "standardDeviation='-1'/><ContStats/>", 116, kept},
+      {"field='f'>" + num + "/><ContStats>" + Iv("0", "10") + "</ContStats>", 113, kept},
       // Built, then found invalid: the record is kept.
       {"field='f'>" + num + "minimum='5' maximum='1'/><ContStats/>", 116, "f 7 5,1,-max,-max ||"},
   };
-  for (const auto& c : cases) {
-    ProbeParser parser;
-    LoadModel(parser, "<ModelStats><UnivariateStats " + c.body + "</UnivariateStats></ModelStats>");
-    MCUniStats stats("sentinel", -1, Doubles{9});
-    const DOMElement* cursor = nullptr;
-    EXPECT_THAT(parser.FillUniStats(stats, cursor), HasCode(c.code, false)) << c.body;
-    std::string record = stats.GetName() + " " + Num(stats.GetTotalFreq());
-    if (stats.GetKind() == MCUniStats::Kind::Categorical)
-      record += Nums(stats.GetCounts(), " ", "");
-    if (stats.GetKind() == MCUniStats::Kind::Continuous) {
-      const MCUniStats::SummStats& s = stats.GetSummStats();
-      record += Nums({s.minimum, s.maximum, s.mean, s.standardDeviation}, " ", " ") +
-                Nums(stats.GetCutPoints(), "|", "|") + Nums(stats.GetFreqs(), "", "");
-    }
-    EXPECT_EQ(record, c.record) << c.body;
-  }
-}
-
-TEST(FillUniStatsTest, WalkStepsPastABadFieldToTheEnd) {
-  const std::string counts = "<Counts totalFreq='1'/><DiscrStats>" + Arr("1") + "</DiscrStats>";
+  std::string model = "<ModelStats>";
+  for (const auto& c : calls) model += "<UnivariateStats " + c.body + "</UnivariateStats><Other/>";
   ProbeParser parser;
-  LoadModel(parser, "<ModelStats><UnivariateStats field='a'>" + counts +
-                        "</UnivariateStats><Extension/><UnivariateStats>" + counts +
-                        "</UnivariateStats><UnivariateStats field='b'>" + counts +
-                        "</UnivariateStats></ModelStats>");
-  MCUniStats stats;
+  LoadModel(parser, model + "</ModelStats>");
   const DOMElement* cursor = nullptr;
-  // The last call finds no more and leaves the record alone.
-  const std::tuple<long, const char*, bool> calls[] = {
-      {0, "a", false}, {108, "a", false}, {0, "b", false}, {0, "b", true}};
-  for (const auto& [code, name, end] : calls) {
-    EXPECT_THAT(parser.FillUniStats(stats, cursor), HasCode(code, false)) << name;
-    EXPECT_EQ(stats.GetName(), name);
-    EXPECT_EQ(cursor == nullptr, end) << name;
+  for (const auto& c : calls) {
+    MCUniStats stats("sentinel", -1, Doubles{9});
+    EXPECT_THAT(parser.FillUniStats(stats, cursor), HasCode(c.code, false)) << c.body;
+    EXPECT_EQ(Record(stats), c.record) << c.body;
   }
+  // The end of the walk: OK, no cursor, the record untouched.
+  MCUniStats stats("sentinel", -1, Doubles{9});
+  EXPECT_THAT(parser.FillUniStats(stats, cursor), IsOk());
+  EXPECT_EQ(cursor, nullptr);
+  EXPECT_EQ(Record(stats), kept);
 }
 
 TEST(FillUniStatsTest, FailuresBeforeTheWalkLeaveTheCursor) {
