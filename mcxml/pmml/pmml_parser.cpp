@@ -64,6 +64,8 @@ MCStatus MCPMMLParser::ParseToDOM(std::istream& in) {
   } else if (m_security) {
     parser.RemoveSecureProcessing();
   }
+  // A long-lived parser reading many documents would otherwise keep them all.
+  parser.ReleaseDocuments();
   try {
     MCXInputSource source(in);
     m_parser->parse(source);

@@ -57,4 +57,8 @@ void SecurableDOMParser::entityDecl(const xc::DTDEntityDecl& entity, const bool 
   xc::XercesDOMParser::entityDecl(entity, isPEDecl, isIgnored);
 }
 
+void SecurableDOMParser::ReleaseDocuments() {
+  if (!getParseInProgress()) resetDocumentPool();
+}
+
 }  // namespace MCXML_1_3

@@ -50,6 +50,9 @@ class SecurableDOMParser : public XERCES_CPP_NAMESPACE::XercesDOMParser {
   /// Puts back the defaults of every option ApplySecureProcessing sets, for a
   /// parser that is kept across parses while secure processing is switched off.
   void RemoveSecureProcessing();
+  /// Releases the documents of earlier parses, which the parser otherwise keeps
+  /// until it is destroyed; does nothing while a parse is in progress.
+  void ReleaseDocuments();
 
   /// Secured, a declaration naming an XML version that the DOM refuses (such as
   /// "1.5", which the scanner accepts) ends the parse with a counted error, as an

@@ -36,6 +36,15 @@ TEST(CommandLine, UsageErrorsAndUnreadableFilesPrintOneLineAndNoOutput) {
   EXPECT_NE(access(n.c_str(), F_OK), 0);
 }
 
+TEST(CommandLine, AParserExceptionIsOneLineAndExitOneWithNoOutput) {
+  // Without secure processing the DOM's refusal of XML 1.5 passes through the library.
+  const ToolRun run =
+      RunTool(Args("varlist --trust -"), R"(<?xml version="1.5"?><PMML><DataDictionary/></PMML>)");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+}
+
 TEST(CommandLine, HelpAndVersion) {
   const ToolRun help = RunTool({"--help"});
   EXPECT_EQ(help.status, 0);

@@ -1,10 +1,17 @@
 // mcxml: prints as JSON what the mcxml library reads from a document.
+#include <exception>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include <xercesc/dom/DOMException.hpp>
+#include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/XMLException.hpp>
+
 #include "command_line.h"
 #include "copy_command.h"
+#include "mcxml/xml/dom_access.h"
 #include "pmml_commands.h"
 #include "settings_commands.h"
 
@@ -13,26 +20,49 @@ namespace {
 using MCXML_1_3::tool::Command;
 using MCXML_1_3::tool::Invocation;
 
-int Run(const Invocation& invocation, std::string& error) {
+int Run(const Invocation& invocation, std::ostream& out, std::string& error) {
   switch (invocation.command) {
     case Command::kHelp:
-      std::cout << MCXML_1_3::tool::HelpText();
+      out << MCXML_1_3::tool::HelpText();
       return 0;
     case Command::kVersion:
-      std::cout << MCXML_VERSION << '\n';
+      out << MCXML_VERSION << '\n';
       return 0;
     case Command::kVarList:
-      return MCXML_1_3::tool::RunVarList(invocation, std::cout, error);
+      return MCXML_1_3::tool::RunVarList(invocation, out, error);
     case Command::kStats:
-      return MCXML_1_3::tool::RunStats(invocation, std::cout, error);
+      return MCXML_1_3::tool::RunStats(invocation, out, error);
     case Command::kSettingsVarList:
-      return MCXML_1_3::tool::RunSettingsVarList(invocation, std::cout, error);
+      return MCXML_1_3::tool::RunSettingsVarList(invocation, out, error);
     case Command::kQuery:
-      return MCXML_1_3::tool::RunQuery(invocation, std::cout, error);
+      return MCXML_1_3::tool::RunQuery(invocation, out, error);
     case Command::kCopy:
-      return MCXML_1_3::tool::RunCopy(invocation, std::cout, error);
+      return MCXML_1_3::tool::RunCopy(invocation, out, error);
   }
   return 2;
+}
+
+// The library lets the parser's other exceptions through (a DOMException for an XML
+// version the DOM refuses, when secure processing is off); the tool reports them as
+// a failure on one line instead of dying with half a document on standard output.
+// Returns -1 when the command threw, with `error` set. The tool holds its own
+// platform initialisation so that the message can still be converted once the
+// command's parser is gone.
+int RunGuarded(const Invocation& invocation, std::ostream& out, std::string& error) {
+  struct Platform {
+    Platform() { xercesc::XMLPlatformUtils::Initialize(); }
+    ~Platform() { xercesc::XMLPlatformUtils::Terminate(); }
+  } platform;
+  try {
+    return Run(invocation, out, error);
+  } catch (const xercesc::DOMException& e) {
+    error = "the XML parser failed: " + MCXML_1_3::ToUTF8(e.getMessage());
+  } catch (const xercesc::XMLException& e) {
+    error = "the XML parser failed: " + MCXML_1_3::ToUTF8(e.getMessage());
+  } catch (const std::exception& e) {
+    error = std::string("failed: ") + e.what();
+  }
+  return -1;
 }
 
 }  // namespace
@@ -45,8 +75,14 @@ int main(int argc, char** argv) {
     std::cerr << "mcxml: " << error << " (see mcxml --help)\n";
     return 2;
   }
-  const int status = Run(invocation, error);
-  if (status == 2) std::cerr << "mcxml: " << error << '\n';
+  // Nothing reaches standard output unless the command ran to its end.
+  std::ostringstream out;
+  const int status = RunGuarded(invocation, out, error);
+  if (status == 2 || status < 0) {
+    std::cerr << "mcxml: " << error << '\n';
+    return status < 0 ? 1 : status;
+  }
+  std::cout << out.str();
   std::cout.flush();
   // Output that did not reach its destination is not a success.
   if (!std::cout) return status == 0 ? 1 : status;
