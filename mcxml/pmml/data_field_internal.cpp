@@ -167,4 +167,22 @@ void AddInvalid(MCVarList& varList, int index, const MCDataField& field) {
   }
 }
 
+MCStatus AddField(MCVarList& varList, MCBinsIndex& bins, const MCDataField& field, bool useBins,
+                  MCPlainContAdd addPlain, int& index) {
+  index = -1;
+  if (!field.continuous) {
+    index = AddCatField(varList, field);
+  } else {
+    bool added = false;
+    if (useBins) {
+      const MCStatus status =
+          AddBinnedContVar(varList, bins, field.name, field.label, added, index);
+      if (!status.IsOK()) return status;
+    }
+    if (!added) index = addPlain(varList, field);
+    if (index >= 0) AddInvalid(varList, index, field);
+  }
+  return index < 0 ? MCStatus(111, false) : MCStatus();
+}
+
 }  // namespace MCXML_1_3

@@ -11,16 +11,8 @@
 //   MCStatus status = ReadDataField(elmt, GetAttribute(elmt, "name"), kSettingsFieldRules, field);
 //   if (!status.IsOK()) return status;                      // 108 or 109
 //   int index = -1;
-//   if (!field.continuous) {
-//     index = AddCatField(varList, field);                  // values, labels, invalid
-//   } else {
-//     bool added = false;
-//     if (useBins) status = AddBinnedContVar(varList, bins, field.name, field.label, added, index);
-//     if (!status.IsOK()) return status;                    // 110
-//     if (!added) index = varList.AddContVar(...);          // the builder's own overload
-//     if (index >= 0) AddInvalid(varList, index, field);
-//   }
-//   if (index < 0) return MCStatus(111, false);
+//   status = AddField(varList, bins, field, useBins, AddPlainCont, index);
+//   if (!status.IsOK()) return status;                      // 110 or 111
 //
 // The bins lookup goes through an index built once per call rather than
 // MCPMMLParser::SetBinsFrTransDict, whose walk of the whole transformation
@@ -147,6 +139,17 @@ void ReadBins(const DOMElement& discretize, std::vector<double>& cutPoints,
 /// one without bins.
 MCStatus AddBinnedContVar(MCVarList& varList, MCBinsIndex& bins, const std::string& name,
                           const std::string& label, bool& added, int& index);
+
+/// How a builder adds a continuous field without bins: the PMML builder without a
+/// range, the settings builder over the field's Interval range. Returns the index.
+using MCPlainContAdd = int (*)(MCVarList& varList, const MCDataField& field);
+
+/// Adds `field` as both builders do: a categorical field through AddCatField; a
+/// continuous one through AddBinnedContVar when `useBins` (110 without bins) and
+/// otherwise, or with two cut points or fewer, through `addPlain`, then its invalid
+/// values. `index` is the new variable's; 111 when the list refused it.
+MCStatus AddField(MCVarList& varList, MCBinsIndex& bins, const MCDataField& field, bool useBins,
+                  MCPlainContAdd addPlain, int& index);
 
 }  // namespace MCXML_1_3
 

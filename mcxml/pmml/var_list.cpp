@@ -7,6 +7,13 @@
 #include "mcxml/xml/dom_access.h"
 
 namespace MCXML_1_3 {
+namespace {
+
+int AddUnrangedContVar(MCVarList& varList, const MCDataField& field) {
+  return varList.AddContVar(field.name, field.label, IMCVariable::kInput);
+}
+
+}  // namespace
 
 MCStatus MCPMMLParser::FillVarList(MCVarList& varList, const std::vector<std::string>& names,
                                    bool useBins) const {
@@ -36,18 +43,8 @@ MCStatus MCPMMLParser::FillVarList(MCVarList& varList, const std::vector<std::st
     if (!status.IsOK()) return status;
 
     int index = -1;
-    if (!field.continuous) {
-      index = AddCatField(varList, field);
-    } else {
-      bool added = false;
-      if (useBins) {
-        status = AddBinnedContVar(varList, bins, field.name, field.label, added, index);
-        if (!status.IsOK()) return status;
-      }
-      if (!added) index = varList.AddContVar(field.name, field.label, IMCVariable::kInput);
-      if (index >= 0) AddInvalid(varList, index, field);
-    }
-    if (index < 0) return MCStatus(111, false);
+    status = AddField(varList, bins, field, useBins, AddUnrangedContVar, index);
+    if (!status.IsOK()) return status;
   }
   return result;
 }

@@ -7,6 +7,15 @@
 #include "mcxml/xml/dom_access.h"
 
 namespace MCXML_1_3 {
+namespace {
+
+// Without bins a settings field keeps the range of its Interval.
+int AddRangedContVar(MCVarList& varList, const MCDataField& field) {
+  return varList.AddContVar(field.name, field.label, field.lower, field.upper, IMCVariable::kInput,
+                            false, -1);
+}
+
+}  // namespace
 
 MCStatus MCSettingsParser::FillVarList(MCVarList& varList, bool useBins) const {
   // Nothing in the library fills the table of field codes.
@@ -39,21 +48,8 @@ MCStatus MCSettingsParser::FillVarList(MCVarList& varList, bool useBins,
     }
 
     int index = -1;
-    if (!field.continuous) {
-      index = AddCatField(varList, field);
-    } else {
-      bool added = false;
-      if (useBins) {
-        status = AddBinnedContVar(varList, bins, field.name, field.label, added, index);
-        if (!status.IsOK()) return status;
-      }
-      if (!added) {
-        index = varList.AddContVar(field.name, field.label, field.lower, field.upper,
-                                   IMCVariable::kInput, false, -1);
-      }
-      if (index >= 0) AddInvalid(varList, index, field);
-    }
-    if (index < 0) return MCStatus(111, false);
+    status = AddField(varList, bins, field, useBins, AddRangedContVar, index);
+    if (!status.IsOK()) return status;
     IMCVariable* variable = varList.GetVarAt(index);
     if (variable == nullptr) return MCStatus(111, false);
     variable->SetDataType(field.dataTypeCode);
