@@ -32,38 +32,9 @@ const DOMElement* FindModel(const DOMElement* root, int index) {
   return nullptr;
 }
 
-}  // namespace
-
-int RunVarList(const Invocation& invocation, std::ostream& out, std::string& error) {
-  InputFile input;
-  if (!input.Open(invocation.operands[0], error)) return 2;
-
-  MCPMMLParser parser;
-  JsonWriter json(out);
-  Outcome outcome;
-  json.BeginObject();
-  LoadDocument(parser, invocation.trust, input.Stream(), json, outcome);
-  MCVarList varList;
-  const MCStatus status = parser.FillVarList(varList, invocation.names, invocation.bins);
-  outcome.Note(status);
-  WriteStatus(json.Key("status"), status);
-  WriteVariables(json, varList);
-  json.EndObject();
-  json.Finish();
-  return outcome.ExitStatus();
-}
-
-int RunStats(const Invocation& invocation, std::ostream& out, std::string& error) {
-  InputFile input;
-  if (!input.Open(invocation.operands[0], error)) return 2;
-
-  MCPMMLParser parser;
-  JsonWriter json(out);
-  Outcome outcome;
-  json.BeginObject();
-  LoadDocument(parser, invocation.trust, input.Stream(), json, outcome);
-
-  const DOMElement* model = FindModel(parser.GetRootElement(), invocation.model);
+// The "model" and "calls" keys: the FillUniStats walk over the chosen model.
+void WriteStatsWalk(MCPMMLParser& parser, int modelIndex, JsonWriter& json, Outcome& outcome) {
+  const DOMElement* model = FindModel(parser.GetRootElement(), modelIndex);
   json.Key("model");
   if (model == nullptr) {
     json.Null();
@@ -98,9 +69,27 @@ int RunStats(const Invocation& invocation, std::ostream& out, std::string& error
     }
   }
   json.EndArray();
-  json.EndObject();
-  json.Finish();
-  return outcome.ExitStatus();
+}
+
+}  // namespace
+
+int RunVarList(const Invocation& invocation, std::ostream& out, std::string& error) {
+  return RunOnDocument<MCPMMLParser>(invocation.operands[0], invocation.trust, out, error,
+                                     [&](MCPMMLParser& parser, JsonWriter& json, Outcome& outcome) {
+                                       MCVarList varList;
+                                       const MCStatus status = parser.FillVarList(
+                                           varList, invocation.names, invocation.bins);
+                                       outcome.Note(status);
+                                       WriteStatus(json.Key("status"), status);
+                                       WriteVariables(json, varList);
+                                     });
+}
+
+int RunStats(const Invocation& invocation, std::ostream& out, std::string& error) {
+  return RunOnDocument<MCPMMLParser>(invocation.operands[0], invocation.trust, out, error,
+                                     [&](MCPMMLParser& parser, JsonWriter& json, Outcome& outcome) {
+                                       WriteStatsWalk(parser, invocation.model, json, outcome);
+                                     });
 }
 
 }  // namespace tool

@@ -4,8 +4,10 @@
 #define MCXML_TOOLS_MCXML_REPORT_H
 
 #include <istream>
+#include <ostream>
 #include <string>
 
+#include "input_file.h"
 #include "json_writer.h"
 #include "mcxml/common/status.h"
 #include "mcxml/common/uni_stats.h"
@@ -38,6 +40,26 @@ void WriteLoad(JsonWriter& json, Outcome& outcome, const MCCommon_1_3::MCStatus&
 /// Loads `in` with secure processing unless `trust`, then writes the opening keys.
 void LoadDocument(MCPMMLParser& parser, bool trust, std::istream& in, JsonWriter& json,
                   Outcome& outcome);
+
+/// The frame of every command that reads FILE (`file`): opens it (2 when it cannot be
+/// opened, with `error` set, before anything is written), loads it into a fresh
+/// `Parser`, writes the opening keys, lets `body(parser, json, outcome)` write the
+/// rest of the object, and returns the exit status.
+template <class Parser, class Body>
+int RunOnDocument(const std::string& file, bool trust, std::ostream& out, std::string& error,
+                  Body body) {
+  InputFile input;
+  if (!input.Open(file, error)) return 2;
+  Parser parser;
+  JsonWriter json(out);
+  Outcome outcome;
+  json.BeginObject();
+  LoadDocument(parser, trust, input.Stream(), json, outcome);
+  body(parser, json, outcome);
+  json.EndObject();
+  json.Finish();
+  return outcome.ExitStatus();
+}
 
 /// The "variables" key: every variable of `varList` as the stand-in holds it, with
 /// the keys that do not apply to a variable left out.

@@ -277,22 +277,15 @@ void AnswerQuery(MCSettingsParser& parser, const Query& query, JsonWriter& json,
 }  // namespace
 
 int RunSettingsVarList(const Invocation& invocation, std::ostream& out, std::string& error) {
-  InputFile input;
-  if (!input.Open(invocation.operands[0], error)) return 2;
-
-  MCSettingsParser parser;
-  JsonWriter json(out);
-  Outcome outcome;
-  json.BeginObject();
-  LoadDocument(parser, invocation.trust, input.Stream(), json, outcome);
-  MCVarList varList;
-  const MCStatus status = parser.FillVarList(varList, invocation.bins);
-  outcome.Note(status);
-  WriteStatus(json.Key("status"), status);
-  WriteVariables(json, varList);
-  json.EndObject();
-  json.Finish();
-  return outcome.ExitStatus();
+  return RunOnDocument<MCSettingsParser>(
+      invocation.operands[0], invocation.trust, out, error,
+      [&](MCSettingsParser& parser, JsonWriter& json, Outcome& outcome) {
+        MCVarList varList;
+        const MCStatus status = parser.FillVarList(varList, invocation.bins);
+        outcome.Note(status);
+        WriteStatus(json.Key("status"), status);
+        WriteVariables(json, varList);
+      });
 }
 
 int RunQuery(const Invocation& invocation, std::ostream& out, std::string& error) {
@@ -301,20 +294,13 @@ int RunQuery(const Invocation& invocation, std::ostream& out, std::string& error
   for (std::size_t i = 0; i < queries.size(); ++i) {
     if (!ParseQuery(invocation.operands[i + 1], queries[i], error)) return 2;
   }
-  InputFile input;
-  if (!input.Open(invocation.operands[0], error)) return 2;
-
-  MCSettingsParser parser;
-  JsonWriter json(out);
-  Outcome outcome;
-  json.BeginObject();
-  LoadDocument(parser, invocation.trust, input.Stream(), json, outcome);
-  json.Key("results").BeginArray();
-  for (const Query& query : queries) AnswerQuery(parser, query, json, outcome);
-  json.EndArray();
-  json.EndObject();
-  json.Finish();
-  return outcome.ExitStatus();
+  return RunOnDocument<MCSettingsParser>(
+      invocation.operands[0], invocation.trust, out, error,
+      [&](MCSettingsParser& parser, JsonWriter& json, Outcome& outcome) {
+        json.Key("results").BeginArray();
+        for (const Query& query : queries) AnswerQuery(parser, query, json, outcome);
+        json.EndArray();
+      });
 }
 
 }  // namespace tool
