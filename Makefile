@@ -3,6 +3,8 @@
 JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ make pkg-config libxerces-c-dev libgtest-dev libgmock-dev libbenchmark-dev
 DEMO_TOOL := build/release/tools/mcxml/mcxml
+# The builds' own make runs inherit this: no "Entering directory" lines in the output.
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps demo test test-debug test-asan bench fuzz clean
 
