@@ -3,6 +3,7 @@
 #include "mcxml/xml/dom_access.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <system_error>
 
@@ -154,31 +155,50 @@ bool XStrToInt(const XMLCh* text, int& value) {
 // range and from its subnormal numbers, in either direction.
 constexpr size_t kPlainDecimalMax = 40;
 
+// Powers of ten that a double holds exactly, and the most digits that an integer
+// can have and still be held exactly (every 15-digit integer lies below 2^53).
+constexpr double kExactPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr int kExactDigits = 15;
+
 // Reads [begin, end) when it is a plain decimal (an optional minus, digits, and
 // optionally a point and more digits), the form nearly every number in a document
 // has; false for anything else. Such a number is neither special, nor out of
 // range, nor subnormal, so XMLDouble reads it as Normal with the correctly rounded
-// value (a minus zero included), which is what from_chars gives too.
+// value (a minus zero included), which is what this gives too.
 bool ReadPlainDecimal(const XMLCh* begin, const XMLCh* end, double& value) {
   const size_t length = static_cast<size_t>(end - begin);
   if (length == 0 || length > kPlainDecimalMax) return false;
   char text[kPlainDecimalMax];
   size_t used = 0;
+  std::uint64_t mantissa = 0;
+  int digitCount = 0;
   const XMLCh* unit = begin;
   const auto digits = [&] {
     const XMLCh* first = unit;
     for (; unit != end && *unit >= u'0' && *unit <= u'9'; ++unit) {
       text[used++] = static_cast<char>(*unit);
+      mantissa = mantissa * 10 + (*unit - u'0');
+      ++digitCount;
     }
-    return unit != first;
+    return static_cast<int>(unit - first);
   };
-  if (*unit == u'-') text[used++] = static_cast<char>(*unit++);
-  if (!digits()) return false;
+  const bool negative = *unit == u'-';
+  if (negative) text[used++] = static_cast<char>(*unit++);
+  if (digits() == 0) return false;
+  int fractionDigits = 0;
   if (unit != end && *unit == u'.') {
     text[used++] = static_cast<char>(*unit++);
-    if (!digits()) return false;
+    fractionDigits = digits();
+    if (fractionDigits == 0) return false;
   }
   if (unit != end) return false;
+  if (digitCount <= kExactDigits) {
+    // Both operands are exact, so the division's one rounding is the correct one.
+    const double magnitude = static_cast<double>(mantissa) / kExactPowersOfTen[fractionDigits];
+    value = negative ? -magnitude : magnitude;
+    return true;
+  }
   const std::from_chars_result read = std::from_chars(text, text + used, value);
   return read.ec == std::errc() && read.ptr == text + used;
 }
