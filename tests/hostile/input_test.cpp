@@ -1,0 +1,277 @@
+// Input that is not what a parser hopes for: documents that are not well-formed,
+// encodings other than UTF-8, streams that fail half-way, very deep and very large
+// documents, and every input that ever made a fuzz target fail. Each case runs in
+// a child whose time and peak memory are bounded.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "hostile/hostile_support.h"
+#include "mcxml/pmml/pmml_parser.h"
+#include "mcxml/settings/settings_parser.h"
+#include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/read_write.h"
+#include "test_support.h"
+
+// The fuzz targets, linked in under names of their own.
+extern "C" int McxmlFuzzPmml(const uint8_t* data, size_t size);
+extern "C" int McxmlFuzzSettings(const uint8_t* data, size_t size);
+extern "C" int McxmlFuzzReadWrite(const uint8_t* data, size_t size);
+
+namespace {
+
+using MCXML_1_3::MCPMMLParser;
+using MCXML_1_3::MCSettingsParser;
+using MCXML_1_3::MCVarList;
+using mcxml_test::ExpectBounded;
+using mcxml_test::HasCode;
+using mcxml_test::IsOk;
+
+// The parser keeps the document up to its first fatal error and counts it; the
+// load fails only when the outline was not reached, and queries answer either way.
+TEST(MalformedTest, LoadsKeepWhatWasReadAndCountTheError) {
+  const std::string head = mcxml_test::OneFieldPmml("a", "x");
+  const std::string open = head.substr(0, head.find("</DataDictionary>"));
+  struct Case {
+    const char* what;
+    std::string xml;
+    long load;
+  };
+  const std::vector<Case> cases = {
+      {"truncated in a tag", open + "<DataField name=\"b\" opty", 0},
+      {"NUL byte", open + std::string(1, '\0') + "</DataDictionary></PMML>", 0},
+      // The parser decodes ahead in blocks, and a bad byte loses its whole block.
+      {"bad UTF-8 past the first block",
+       open + "<Extension value=\"" + std::string(100000, 'x') + "\xC3\x28\"/>", 0},
+      {"bad UTF-8 in the first block", open + "<Extension value=\"\xC3\x28\"/>", 105},
+      {"truncated before the dictionary", "<PMML><Header", 106},
+      // Secured, the DOM's exception for a version it does not know becomes an error.
+      {"unknown XML version", "<?xml version=\"1.5\"?>" + head, 105},
+      {"empty", "", 105},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ExpectBounded(10, 128, [&] {
+      MCPMMLParser parser;
+      parser.SetSecureProcessing(true);
+      std::istringstream in(c.xml);
+      EXPECT_THAT(parser.ParseToDOM(in), HasCode(c.load, false));
+      EXPECT_GT(parser.GetErrorCount(), 0u);
+      MCVarList list;
+      EXPECT_THAT(parser.FillVarList(list, {}, false), HasCode(c.load, false));
+      EXPECT_EQ(list.GetCount(), c.load == 0 ? 1 : 0);
+    });
+  }
+}
+
+// UTF-16 in either byte order and ISO-8859-1: a name with U+00F6 and U+00DF and a
+// value with U+03A9 and U+1D518 (a surrogate pair), where the encoding has them,
+// come out as UTF-8, and the names filter matches the name given in UTF-8.
+TEST(EncodingTest, NonAsciiNamesAndValuesComeOutAsUtf8) {
+  const auto document = [](const std::u16string& encoding, const std::u16string& value) {
+    return u"<?xml version=\"1.0\" encoding=\"" + encoding +
+           u"\"?><PMML><DataDictionary><DataField name=\"gr\u00f6\u00dfe\" optype=\"categorical\""
+           u" dataType=\"string\"><Value value=\"" +
+           value + u"\"/></DataField></DataDictionary></PMML>";
+  };
+  const auto utf16 = [](const std::u16string& text, bool bigEndian) {
+    std::string bytes;
+    for (const char16_t unit : u"\ufeff" + text) {
+      const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+      bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+  };
+  const std::u16string latin1 = document(u"ISO-8859-1", u"caf\u00e9");
+  const std::string name = "gr\xC3\xB6\xC3\x9F\x65", wide = "\xCE\xA9\xF0\x9D\x94\x98";
+  struct Case {
+    const char* what;
+    std::string bytes, value;
+  };
+  const std::vector<Case> cases = {
+      {"UTF-16LE", utf16(document(u"UTF-16", u"\u03a9\U0001D518"), false), wide},
+      {"UTF-16BE", utf16(document(u"UTF-16", u"\u03a9\U0001D518"), true), wide},
+      {"ISO-8859-1", std::string(latin1.begin(), latin1.end()), "caf\xC3\xA9"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ExpectBounded(10, 128, [&] {
+      MCPMMLParser parser;
+      std::istringstream in(c.bytes);
+      ASSERT_THAT(parser.ParseToDOM(in), IsOk());
+      EXPECT_EQ(parser.GetErrorCount(), 0u);
+      MCVarList list;
+      ASSERT_THAT(parser.FillVarList(list, {name}, false), IsOk());
+      ASSERT_EQ(list.GetCount(), 1);
+      EXPECT_EQ(list.GetVarAt(0)->GetInfo().name, name);
+      EXPECT_EQ(list.GetVarAt(0)->GetInfo().texts, std::vector<std::string>{c.value});
+    });
+  }
+}
+
+const std::string kSettings = mcxml_test::OneFieldPmml(
+    "a", "x",
+    "<MiningBuildTask><Extension><Parameters><Parameter name=\"depth\" value=\"3\"/>"
+    "<Parameter name=\"pad\" value=\"" +
+        std::string(200000, 'p') + "\"/></Parameters></Extension></MiningBuildTask>");
+// Inside "pad", past the parser's first reads (a read that throws loses all it had copied).
+const size_t kHalfWay = kSettings.find("name=\"pad\"") + 100000;
+
+// Serves kSettings up to kHalfWay, then throws on every read.
+struct FailingBuf : std::stringbuf {
+  FailingBuf() : std::stringbuf(kSettings.substr(0, kHalfWay)) {}
+  int_type underflow() override {
+    const int_type next = std::stringbuf::underflow();
+    if (traits_type::eq_int_type(next, traits_type::eof())) throw std::runtime_error("gone");
+    return next;
+  }
+};
+
+// A stream whose reads start failing half-way catches the throw and goes bad, and
+// what was read before loads like a truncated document. With badbit among its
+// exceptions the throw passes through ParseToDOM and drops the earlier document;
+// the parser stays usable.
+TEST(FailingStreamTest, ReadsThatFailHalfWay) {
+  for (const bool through : {false, true}) {
+    SCOPED_TRACE(through ? "throws through" : "goes bad");
+    ExpectBounded(10, 128, [&] {
+      MCSettingsParser parser;
+      std::istringstream good(kSettings);
+      ASSERT_THAT(parser.ParseToDOM(good), IsOk());
+      FailingBuf buf;
+      std::istream in(&buf);
+      std::string value;
+      if (!through) {
+        EXPECT_THAT(parser.ParseToDOM(in), IsOk());
+        EXPECT_GT(parser.GetErrorCount(), 0u);
+        EXPECT_TRUE(in.bad());
+        EXPECT_THAT(parser.GetParameter("depth", value, nullptr), IsOk());
+        EXPECT_EQ(value, "3");
+        return;
+      }
+      in.exceptions(std::ios::badbit);
+      EXPECT_THROW(static_cast<void>(parser.ParseToDOM(in)), std::runtime_error);
+      EXPECT_THAT(parser.GetStatus(), IsOk());
+      EXPECT_EQ(parser.GetXercesMessage(), "");
+      EXPECT_EQ(parser.GetRootElement(), nullptr);
+      EXPECT_THAT(parser.GetParameter("depth", value, nullptr), HasCode(107, false));
+      MCVarList list;
+      EXPECT_THAT(parser.FillVarList(list, false), HasCode(107, false));
+      good.clear();
+      good.seekg(0);
+      ASSERT_THAT(parser.ParseToDOM(good), IsOk());
+      EXPECT_THAT(parser.GetParameter("depth", value, nullptr), IsOk());
+    });
+  }
+}
+
+std::string Nested(const std::string& open, const std::string& middle, const std::string& close,
+                   int depth = 100000) {
+  std::string text;
+  for (int i = 0; i < depth; ++i) text += open;
+  text += middle;
+  for (int i = 0; i < depth; ++i) text += close;
+  return text;
+}
+
+// 100,000 levels inside a field, after the statistics of a model and around a
+// parameter are walked without recursion; the writer refuses what its own
+// recursion could not take, and leaves no file.
+TEST(SizeTest, DeepNestingIsWalkedWithoutRecursion) {
+  ExpectBounded(60, 512, [] {
+    std::string xml = mcxml_test::OneFieldPmml(
+        "a", "x",
+        "<TreeModel><ModelStats><UnivariateStats field=\"a\"><Counts totalFreq=\"2\"/>"
+        "<DiscrStats><Array type=\"int\">2</Array></DiscrStats></UnivariateStats></ModelStats>" +
+            Nested("<Node>", "<True/>", "</Node>") +
+            "</TreeModel><MiningBuildTask><Extension><Parameters>" +
+            Nested("<ComplexParameter name=\"g\">", "<Parameter name=\"p\" value=\"deep\"/>",
+                   "</ComplexParameter>") +
+            "</Parameters></Extension></MiningBuildTask>");
+    xml.insert(xml.find("</DataField>"), Nested("<Extension>", "", "</Extension>"));
+    MCSettingsParser parser;
+    parser.SetSecureProcessing(true);
+    std::istringstream in(xml);
+    ASSERT_THAT(parser.ParseToDOM(in), IsOk());
+    EXPECT_EQ(parser.GetErrorCount(), 0u);
+    MCVarList list;
+    EXPECT_THAT(parser.FillVarList(list, true), IsOk());
+    EXPECT_EQ(list.GetCount(), 1);
+    const auto* tree = MCXML_1_3::GetFirstChildElmt(*parser.GetRootElement(), "TreeModel");
+    ASSERT_TRUE(tree != nullptr && parser.SetModelElmt(*tree));
+    MCXML_1_3::MCUniStats stats;
+    const MCXML_1_3::DOMElement* cursor = nullptr;
+    EXPECT_THAT(parser.FillUniStats(stats, cursor), IsOk());
+    EXPECT_EQ(stats.GetCounts().size(), 1u);
+    EXPECT_THAT(parser.FillUniStats(stats, cursor), IsOk()) << "the walk past the tree";
+    EXPECT_EQ(cursor, nullptr);
+    void* group = nullptr;
+    for (int level = 0; level < 100000; ++level) {
+      group = parser.GetComplexParameter("g", group);
+      ASSERT_NE(group, nullptr) << level;
+    }
+    std::string value;
+    EXPECT_THAT(parser.GetParameter("p", value, group), IsOk());
+    EXPECT_EQ(value, "deep");
+
+    MCXML_1_3::MCXMLReadWrite reader;
+    const std::string path = testing::TempDir() + "hostile_deep_" + std::to_string(getpid());
+    std::istringstream again(xml);
+    ASSERT_THAT(reader.ParseToDOM(again), IsOk());
+    EXPECT_THAT(reader.WriteFromDOM(path, nullptr), HasCode(118, false));
+    EXPECT_FALSE(std::ifstream(path).good());
+    std::istringstream shallower(Nested("<a>", "", "</a>", 10000));
+    ASSERT_THAT(reader.ParseToDOM(shallower), IsOk());
+    EXPECT_THAT(reader.WriteFromDOM(path, nullptr), IsOk()) << "10,000 levels are written";
+    std::remove(path.c_str());
+  });
+}
+
+// A 64 MB attribute value reaches the variable list and a settings value whole.
+TEST(SizeTest, A64MegabyteAttributeIsReadWhole) {
+  ExpectBounded(60, 1536, [] {
+    const std::string big(64u << 20, 'v');
+    MCSettingsParser parser;
+    parser.SetSecureProcessing(true);
+    std::istringstream in(mcxml_test::OneFieldPmml(
+        "a", big,
+        "<MiningBuildTask><Extension><Parameters><Parameter name=\"p\" value=\"" + big +
+            "\"/></Parameters></Extension></MiningBuildTask>"));
+    ASSERT_THAT(parser.ParseToDOM(in), IsOk());
+    EXPECT_EQ(parser.GetErrorCount(), 0u);
+    MCVarList list;
+    ASSERT_THAT(parser.FillVarList(list, false), IsOk());
+    EXPECT_TRUE(list.GetVarAt(0)->GetInfo().texts == std::vector<std::string>{big});
+    std::string value;
+    EXPECT_THAT(parser.GetParameter("p", value, nullptr), IsOk());
+    EXPECT_TRUE(value == big) << value.size();
+  });
+}
+
+TEST(FuzzRegressionTest, EveryInputThatEverFailedPassesEveryTarget) {
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(MCXML_FUZZ_REGRESSIONS_DIR)) {
+    ++files;
+    SCOPED_TRACE(entry.path().filename());
+    std::ifstream in(entry.path(), std::ios::binary);
+    const std::string input{std::istreambuf_iterator<char>(in), {}};
+    const auto* data = reinterpret_cast<const uint8_t*>(input.data());
+    // A target aborts on a broken guarantee; its result is always 0.
+    ExpectBounded(20, 256, [&] {
+      static_cast<void>(McxmlFuzzPmml(data, input.size()));
+      static_cast<void>(McxmlFuzzSettings(data, input.size()));
+      static_cast<void>(McxmlFuzzReadWrite(data, input.size()));
+    });
+  }
+  EXPECT_GT(files, 0);
+}
+
+}  // namespace
