@@ -4,6 +4,7 @@
 #define MCXML_TESTS_TEST_SUPPORT_H
 
 #include <memory>
+#include <ostream>
 #include <sstream>
 #include <string>
 
@@ -14,6 +15,15 @@
 #include <xercesc/util/PlatformUtils.hpp>
 
 #include "mcxml/common/status.h"
+
+namespace MCCommon_1_3 {
+
+/// Lets failures show a status as its code and flag.
+inline void PrintTo(const MCStatus& status, std::ostream* os) {
+  *os << "MCStatus(" << status.GetCode() << ", " << (status.IsWarning() ? "true" : "false") << ")";
+}
+
+}  // namespace MCCommon_1_3
 
 namespace mcxml_test {
 
