@@ -2,63 +2,49 @@
 // fields come in the order of their bins, against SetBinsFrTransDict's walk of
 // the whole transformation dictionary: fields out of that order, a field binned
 // twice, a Discretize without "field", and a name that is not ASCII.
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "mcxml/pmml/pmml_parser.h"
-#include "test_support.h"
+#include "pmml_test_support.h"
 
+namespace mcxml_test {
 namespace {
 
-using MCXML_1_3::MCPMMLParser;
-using MCXML_1_3::MCVarList;
-
-class WalkingParser : public MCPMMLParser {
- public:
-  using MCPMMLParser::SetBinsFrTransDict;
-};
-
-// A continuous field's Discretize with bins at `left`, `left` + 10 and `left` + 20.
-std::string Discretize(const std::string& fieldAttr, int left) {
+// A Discretize of `field` (none when empty) with bins at `left`, `left` + 10 and `left` + 20.
+std::string Discretize(const std::string& field, int left) {
   std::string bins;
-  for (int k = 0; k < 3; ++k) {
-    bins += "<DiscretizeBin binValue='b" + std::to_string(k) + "'><Interval closure='openClosed' " +
-            "leftMargin='" + std::to_string(left + 10 * k) + "' rightMargin='" +
-            std::to_string(left + 10 * k + 10) + "'/></DiscretizeBin>";
+  for (int k = left; k < left + 30; k += 10) {
+    bins += "<DiscretizeBin binValue='b" + std::to_string(k) + "'>" +
+            Iv(std::to_string(k), std::to_string(k + 10), "openClosed") + "</DiscretizeBin>";
   }
-  return "<DerivedField><Discretize" + fieldAttr + ">" + bins + "</Discretize></DerivedField>";
+  return "<DerivedField><Discretize" + Attr("field", field) + ">" + bins +
+         "</Discretize></DerivedField>";
 }
 
 TEST(BinsIndex, SameBinsAsTheWalk) {
-  const std::string names[] = {"a", "b", "c", "d", "caf\xC3\xA9", "f", "g", "h"};
-  std::string fields;
-  for (const std::string& name : names) {
-    fields += "<DataField name='" + name + "' optype='continuous' dataType='double'/>";
+  std::string fields, transforms;
+  for (const char* name : {"a", "b", "c", "d", "caf\xC3\xA9", "f", "g", "h"})
+    fields += Cont(name, "double");
+  int left = 0;
+  for (const char* field : {"b", "a", "a", "c", "", "d", "caf\xC3\xA9", "d", "f", "h", "g", "h"}) {
+    transforms += Discretize(field, left);
+    left += 100;
   }
-  const std::string transforms =
-      Discretize(" field='b'", 0) + Discretize(" field='a'", 100) + Discretize(" field='a'", 200) +
-      Discretize(" field='c'", 300) + Discretize("", 400) + Discretize(" field='d'", 500) +
-      Discretize(" field='caf\xC3\xA9'", 600) + Discretize(" field='d'", 700) +
-      Discretize(" field='f'", 800) + Discretize(" field='h'", 900) +
-      Discretize(" field='g'", 1000) + Discretize(" field='h'", 1100);
-  std::istringstream in("<PMML><DataDictionary>" + fields +
-                        "</DataDictionary><TransformationDictionary>" + transforms +
-                        "</TransformationDictionary></PMML>");
-  WalkingParser parser;
-  ASSERT_THAT(parser.ParseToDOM(in), mcxml_test::IsOk());
-  MCVarList list;
-  ASSERT_THAT(parser.FillVarList(list, {}, true), mcxml_test::IsOk());
+  ProbeParser parser;
+  ASSERT_THAT(Load(parser, Pmml(fields, "<TransformationDictionary>" + transforms +
+                                            "</TransformationDictionary>")),
+              IsOk());
+  MCXML_1_3::MCVarList list;
+  ASSERT_THAT(parser.FillVarList(list, {}, true), IsOk());
   ASSERT_EQ(list.GetCount(), 8);
   for (int i = 0; i < list.GetCount(); ++i) {
     const auto& info = list.GetVarAt(i)->GetInfo();
     SCOPED_TRACE(info.name);
     std::vector<double> cuts;
     std::vector<std::string> labels;
-    ASSERT_TRUE(parser.SetBinsFrTransDict(info.name, cuts, labels));
-    ASSERT_TRUE(info.cutPoints.has_value());
+    ASSERT_TRUE(parser.SetBinsFrTransDict(info.name, cuts, labels) && info.cutPoints);
     EXPECT_EQ(*info.cutPoints, std::vector<double>(cuts.begin() + 1, cuts.end() - 1));
     EXPECT_EQ(info.range->first, cuts.front());
   }
@@ -68,3 +54,4 @@ TEST(BinsIndex, SameBinsAsTheWalk) {
 }
 
 }  // namespace
+}  // namespace mcxml_test

@@ -1,6 +1,6 @@
-// Helpers for the PMML tests (the settings tests use them too): documents built
-// from their parts, a parser that shows its protected state, and a variable list
-// as one line of text, so that one expected string covers all the list holds.
+// Helpers for the PMML and settings tests: documents built from their parts, a
+// parser that shows its protected state, and values and variable lists as one
+// line of text, so that one expected string covers all they hold.
 #ifndef MCXML_TESTS_PMML_PMML_TEST_SUPPORT_H
 #define MCXML_TESTS_PMML_PMML_TEST_SUPPORT_H
 
@@ -26,6 +26,30 @@ inline std::string Attr(const std::string& name, const std::string& value) {
   return value.empty() ? "" : " " + name + "='" + value + "'";
 }
 
+inline std::string Field(const std::string& name, const std::string& attrs,
+                         const std::string& kids = "") {
+  return "<DataField name='" + name + "' " + attrs + ">" + kids + "</DataField>";
+}
+inline std::string Cat(const std::string& name, const std::string& type,
+                       const std::string& kids = "") {
+  return Field(name, "optype='categorical' dataType='" + type + "'", kids);
+}
+inline std::string Cont(const std::string& name, const std::string& type,
+                        const std::string& kids = "") {
+  return Field(name, "optype='continuous' dataType='" + type + "'", kids);
+}
+/// An Interval; an empty margin or closure is left out.
+inline std::string Iv(const std::string& l, const std::string& r,
+                      const std::string& c = "closedOpen") {
+  return "<Interval" + Attr("closure", c) + Attr("leftMargin", l) + Attr("rightMargin", r) + "/>";
+}
+
+template <class Parser>
+MCCommon_1_3::MCStatus Load(Parser& parser, const std::string& xml) {
+  std::istringstream in(xml);
+  return parser.ParseToDOM(in);
+}
+
 class ProbeParser : public MCXML_1_3::MCPMMLParser {
  public:
   using MCPMMLParser::FillCutPointsFreqs;
@@ -34,29 +58,34 @@ class ProbeParser : public MCXML_1_3::MCPMMLParser {
   using MCPMMLParser::m_status;
   using MCPMMLParser::m_transDictElmt;
   using MCPMMLParser::SetBinsFrTransDict;
-
-  MCCommon_1_3::MCStatus Load(const std::string& xml) {
-    std::istringstream in(xml);
-    return ParseToDOM(in);
-  }
 };
 
+// clang-format off
+inline std::string Text(const std::string& v) { return v; }
+inline std::string Text(int v) { return std::to_string(v); }
+inline std::string Text(bool v) { return v ? "true" : "false"; }
+// clang-format on
 /// The open ends as "max" and "-max" (the missing value is "-max" too).
-inline std::string Num(double v) {
+inline std::string Text(double v) {
   return v == DBL_MAX ? "max" : v == -DBL_MAX ? "-max" : MCXML_1_3::Format(v, false, nullptr);
 }
 
-inline std::string Join(const std::vector<std::string>& items, const char* open,
-                        const char* close) {
+template <class T>
+std::string Join(const std::vector<T>& items, const char* open = "", const char* close = "") {
   std::string out = open;
-  for (size_t i = 0; i < items.size(); ++i) out += (i ? "," : "") + items[i];
+  for (size_t i = 0; i < items.size(); ++i) out += (i ? "," : "") + Text(items[i]);
   return out + close;
 }
-
-inline std::string Nums(const std::vector<double>& values, const char* open, const char* close) {
-  std::vector<std::string> texts;
-  for (double v : values) texts.push_back(Num(v));
-  return Join(texts, open, close);
+/// Each row in brackets.
+template <class T>
+std::string Join(const std::vector<std::vector<T>>& rows) {
+  std::string out;
+  for (const std::vector<T>& row : rows) out += "[" + Join(row) + "]";
+  return out;
+}
+template <class T>
+std::string Text(const std::vector<T>& v) {
+  return Join(v);
 }
 
 /// Per variable, joined by ";": name'label'#dataType{values}<value labels>
@@ -71,19 +100,19 @@ inline std::string VarListText(const MCXML_1_3::MCVarList& list) {
     out += (i ? ";" : "") + info.name + (info.label.empty() ? "" : "'" + info.label + "'");
     if (info.dataType) out += "#" + std::to_string(*info.dataType);
     if (info.kind == MCXML_1_3::MCVariableInfo::Kind::Categorical)
-      out += info.textValues ? Join(info.texts, "{", "}") : Nums(info.numbers, "{", "}");
+      out += info.textValues ? Join(info.texts, "{", "}") : Join(info.numbers, "{", "}");
     if (info.valueLabels && !info.valueLabels->empty()) out += Join(*info.valueLabels, "<", ">");
     if (info.range) {
-      out += "[" + Num(info.range->first) + "," + Num(info.range->second) +
+      out += "[" + Text(info.range->first) + "," + Text(info.range->second) +
              (info.isDiscrete.value_or(false) ? "d" : "") + (info.precision != -1 ? "p" : "") + "]";
     }
-    if (info.cutPoints) out += Nums(*info.cutPoints, "|", "|");
+    if (info.cutPoints) out += Join(*info.cutPoints, "|", "|");
     if (encoder.GetBinLabels()) out += Join(*encoder.GetBinLabels(), "(", ")");
     if (info.rounding) out += "w" + std::to_string(*info.rounding);
     for (const MCXML_1_3::MCInvalidValue& v : encoder.GetInvalidValues())
-      out += " !" + (v.isText ? v.text : Num(v.number)) + "=" + v.label;
+      out += " !" + (v.isText ? v.text : Text(v.number)) + "=" + v.label;
     if (const auto& r = encoder.GetInvalidRange())
-      out += " ![" + Num(r->first) + "," + Num(r->second) + "]";
+      out += " ![" + Text(r->first) + "," + Text(r->second) + "]";
     if (info.role != 4) out += "@" + std::to_string(info.role);
   }
   return out;

@@ -17,14 +17,10 @@ using Doubles = std::vector<double>;
 
 // Loads a document whose only model holds `model` and chooses that model.
 void LoadModel(ProbeParser& parser, const std::string& model) {
-  ASSERT_THAT(parser.Load("<PMML><DataDictionary/><M>" + model + "</M></PMML>"), IsOk());
+  ASSERT_THAT(Load(parser, "<PMML><DataDictionary/><M>" + model + "</M></PMML>"), IsOk());
   ASSERT_TRUE(parser.SetModelElmt(*parser.GetRootElement()->getLastElementChild()));
 }
 
-// An Interval with closure `c`; an empty margin is left out.
-std::string Iv(const std::string& l, const std::string& r, const std::string& c = "closedOpen") {
-  return "<Interval" + Attr("closure", c) + Attr("leftMargin", l) + Attr("rightMargin", r) + "/>";
-}
 std::string Arr(const std::string& text, const std::string& type = "int") {
   return "<Array" + Attr("type", type) + ">" + text + "</Array>";
 }
@@ -64,7 +60,7 @@ TEST(FillCutPointsFreqsTest, HistogramRules) {
                 HasCode(c.code, false))
         << c.content;
     if (c.code != 0) continue;
-    EXPECT_EQ(Nums(cutPoints, "", ""), c.cutPoints) << c.content;
+    EXPECT_EQ(Join(cutPoints, "", ""), c.cutPoints) << c.content;
     EXPECT_EQ(leftOpen, c.leftOpen) << c.content;
   }
 }
@@ -72,12 +68,12 @@ TEST(FillCutPointsFreqsTest, HistogramRules) {
 // The record as text: name, total, then the counts, or the summary, cut points
 // and frequencies.
 std::string Record(const MCUniStats& stats) {
-  std::string text = stats.GetName() + " " + Num(stats.GetTotalFreq());
-  if (stats.GetKind() == MCUniStats::Kind::Categorical) text += Nums(stats.GetCounts(), " ", "");
+  std::string text = stats.GetName() + " " + Text(stats.GetTotalFreq());
+  if (stats.GetKind() == MCUniStats::Kind::Categorical) text += Join(stats.GetCounts(), " ", "");
   if (stats.GetKind() == MCUniStats::Kind::Continuous) {
     const MCUniStats::SummStats& s = stats.GetSummStats();
-    text += Nums({s.minimum, s.maximum, s.mean, s.standardDeviation}, " ", " ") +
-            Nums(stats.GetCutPoints(), "|", "|") + Nums(stats.GetFreqs(), "", "");
+    text += Join(Doubles{s.minimum, s.maximum, s.mean, s.standardDeviation}, " ", " ") +
+            Join(stats.GetCutPoints(), "|", "|") + Join(stats.GetFreqs(), "", "");
   }
   return text;
 }
@@ -134,8 +130,8 @@ TEST(FillUniStatsTest, FailuresBeforeTheWalkLeaveTheCursor) {
   InlineDoc other("<x/>");
   MCUniStats stats("sentinel", 1, Doubles{1});
   ProbeParser fresh, failed, noModel;
-  ASSERT_THAT(failed.Load("<pmml><DataDictionary/></pmml>"), HasCode(105, false));
-  ASSERT_THAT(noModel.Load("<PMML><DataDictionary/></PMML>"), IsOk());
+  ASSERT_THAT(Load(failed, "<pmml><DataDictionary/></pmml>"), HasCode(105, false));
+  ASSERT_THAT(Load(noModel, "<PMML><DataDictionary/></PMML>"), IsOk());
   const std::pair<ProbeParser*, long> cases[] = {{&fresh, 107}, {&failed, 105}, {&noModel, 112}};
   for (const auto& [parser, code] : cases) {
     const DOMElement* cursor = &other.root();

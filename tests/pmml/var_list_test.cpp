@@ -12,15 +12,6 @@ namespace {
 using namespace mcxml_test;
 using Strings = std::vector<std::string>;
 
-std::string Field(const std::string& name, const std::string& attrs, const std::string& kids = "") {
-  return "<DataField name='" + name + "' " + attrs + ">" + kids + "</DataField>";
-}
-std::string Cat(const std::string& name, const std::string& type, const std::string& kids = "") {
-  return Field(name, "optype='categorical' dataType='" + type + "'", kids);
-}
-std::string Cont(const std::string& name, const std::string& type, const std::string& kids = "") {
-  return Field(name, "optype='continuous' dataType='" + type + "'", kids);
-}
 // A Value element, and a bin with one Interval; empty attributes are left out.
 std::string V(const std::string& value, const std::string& display = "",
               const std::string& property = "") {
@@ -88,7 +79,7 @@ TEST(FillVarListTest, FieldsValuesAndInvalidValues) {
   };
   for (const auto& c : cases) {
     ProbeParser parser;
-    ASSERT_THAT(parser.Load(Pmml(c.dict)), IsOk());
+    ASSERT_THAT(Load(parser, Pmml(c.dict)), IsOk());
     MCXML_1_3::MCVarList list;
     EXPECT_THAT(parser.FillVarList(list, c.names, false), HasCode(c.code, false)) << c.dict;
     EXPECT_EQ(VarListText(list), c.out) << c.dict;
@@ -126,7 +117,7 @@ TEST(FillVarListTest, BinsForContinuousFieldsOnly) {
   };
   for (const auto& c : cases) {
     ProbeParser parser;
-    ASSERT_THAT(parser.Load(Pmml(kAxz, c.trans)), IsOk());
+    ASSERT_THAT(Load(parser, Pmml(kAxz, c.trans)), IsOk());
     MCXML_1_3::MCVarList list;
     EXPECT_THAT(parser.FillVarList(list, {}, true), HasCode(c.code, false)) << c.trans;
     EXPECT_EQ(VarListText(list), c.code == 0 ? "a{};" + c.x + ";z{}" : "a{}") << c.trans;
@@ -135,7 +126,7 @@ TEST(FillVarListTest, BinsForContinuousFieldsOnly) {
 
 TEST(SetBinsFrTransDictTest, NothingFoundLeavesBothEmpty) {
   ProbeParser parser;
-  ASSERT_THAT(parser.Load(Pmml("", Trans(Derived("x", "")))), IsOk());
+  ASSERT_THAT(Load(parser, Pmml("", Trans(Derived("x", "")))), IsOk());
   std::vector<double> cuts{42};
   Strings labels{"old"};
   EXPECT_TRUE(parser.SetBinsFrTransDict("x", cuts, labels));

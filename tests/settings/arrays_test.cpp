@@ -24,7 +24,7 @@ TEST(SettingsArrays, ListOrSingleValueAndTheFirstBadElementEndsTheWalk) {
             "</ListValue>"),
        kTexts, 0, false, "a b"},
       {List("<Value value='NaN'/><Value value='1e1'/><Value value='INF'/>"), kDoubles, 109, false,
-       "NaN,10"},
+       "-max,10"},
       {"<Parameter name='p' value='7'/>", kInts, 0, false, "7"},
       {"<Parameter name='p' value='-7'/>", kInts, 109, false, ""},
       {"<Parameter name='p'/>", kDoubles, 123, true, ""},
@@ -34,7 +34,7 @@ TEST(SettingsArrays, ListOrSingleValueAndTheFirstBadElementEndsTheWalk) {
 
 TEST(SettingsMatrices, PassOverWhatTheyCannotUse) {
   MCSettingsParser parser;
-  ASSERT_THAT(LoadXml(parser, SettingsDoc(R"(
+  ASSERT_THAT(Load(parser, SettingsDoc(R"(
       <MatrixParameter name='m'><ArrayParameter><Value value='0'/></ArrayParameter></MatrixParameter>
       <MatrixParmeter name='m'>
         <ArrayParameter name='ignored'><Value value='1'/><Value value='-1'/><Value value='x'/>

@@ -19,19 +19,14 @@ using MCXML_1_3::DOMElement;
 using MCXML_1_3::DOMNode;
 
 // The first `tag` child of `scope` whose non-empty "name" is the transcoded `name`.
-const DOMElement* Walk(const DOMElement& scope, const char* tag, const std::string& name) {
-  const MCXML_1_3::MCXTranscoder utf8;
-  const std::vector<XMLCh> wantedTag = utf8.TranscodeFrom(tag);
-  const std::vector<XMLCh> wanted = utf8.TranscodeFrom(name.c_str());
-  for (const DOMNode* node = scope.getFirstChild(); node != nullptr;
-       node = node->getNextSibling()) {
-    if (node->getNodeType() != DOMNode::ELEMENT_NODE ||
-        !xercesc::XMLString::equals(node->getNodeName(), wantedTag.data())) {
-      continue;
-    }
-    const XMLCh* value = static_cast<const DOMElement*>(node)->getAttribute(u"name");
-    if (*value != 0 && xercesc::XMLString::equals(value, wanted.data())) {
-      return static_cast<const DOMElement*>(node);
+const DOMElement* Walk(const DOMElement& scope, const std::string& tag, const std::string& name) {
+  const std::vector<XMLCh> wanted = MCXML_1_3::MCXTranscoder().TranscodeFrom(name.c_str());
+  for (const DOMNode* node = scope.getFirstChild(); node; node = node->getNextSibling()) {
+    const auto* elmt = static_cast<const DOMElement*>(node);
+    if (node->getNodeType() == DOMNode::ELEMENT_NODE &&
+        MCXML_1_3::ToUTF8(node->getNodeName()) == tag && *elmt->getAttribute(u"name") &&
+        xercesc::XMLString::equals(elmt->getAttribute(u"name"), wanted.data())) {
+      return elmt;
     }
   }
   return nullptr;
@@ -46,7 +41,7 @@ const DOMElement& Parameters(const MCSettingsParser& parser) {
 
 TEST(ParameterIndex, FindsWhatAWalkFinds) {
   MCSettingsParser parser;
-  ASSERT_THAT(LoadXml(parser, SettingsDoc(R"(
+  ASSERT_THAT(Load(parser, SettingsDoc(R"(
       <ComplexParameter name='p'><Parameter name='p' value='inner'/></ComplexParameter>
       <MatrixParmeter name='p'/><Other name='p' value='other'/><!-- p -->
       <Parameter value='nameless'/><Parameter name='' value='empty'/>
@@ -74,16 +69,16 @@ TEST(ParameterIndex, FindsWhatAWalkFinds) {
 
 TEST(ParameterIndex, EveryLoadStartsAfresh) {
   MCSettingsParser parser;
-  ASSERT_THAT(LoadXml(parser, SettingsDoc("<Parameter name='p' value='one'/>")), IsOk());
+  ASSERT_THAT(Load(parser, SettingsDoc("<Parameter name='p' value='one'/>")), IsOk());
   ASSERT_EQ(Ask(parser, kText, "p").out, "one");
-  ASSERT_THAT(LoadXml(parser, SettingsDoc("<Parameter name='q' value='x'/>"
-                                          "<Parameter name='p' value='two'/>")),
+  ASSERT_THAT(Load(parser, SettingsDoc("<Parameter name='q' value='x'/>"
+                                       "<Parameter name='p' value='two'/>")),
               IsOk());
   EXPECT_EQ(Ask(parser, kText, "p").out, "two");
   EXPECT_EQ(Ask(parser, kText, "q").out, "x");
-  EXPECT_THAT(LoadXml(parser, "<PMML><DataDictionary/></PMML>"), HasCode(119, false));
+  EXPECT_THAT(Load(parser, "<PMML><DataDictionary/></PMML>"), HasCode(119, false));
   EXPECT_THAT(Ask(parser, kText, "p").status, HasCode(119, false));
-  ASSERT_THAT(LoadXml(parser, SettingsDoc("")), IsOk());
+  ASSERT_THAT(Load(parser, SettingsDoc("")), IsOk());
   EXPECT_THAT(Ask(parser, kText, "p").status, HasCode(120, true));
 }
 

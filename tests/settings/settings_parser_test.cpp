@@ -26,8 +26,8 @@ TEST(SettingsLoad, EveryGetterRepeatsTheLastFailedLoadOr107WithoutOne) {
     SCOPED_TRACE(xml);
     MCSettingsParser parser;
     if (!xml.empty()) {  // a failed load replaces a good one
-      ASSERT_THAT(LoadXml(parser, SettingsDoc("<Parameter name='p' value='1'/>")), IsOk());
-      EXPECT_THAT(LoadXml(parser, xml), HasCode(code, false));
+      ASSERT_THAT(Load(parser, SettingsDoc("<Parameter name='p' value='1'/>")), IsOk());
+      EXPECT_THAT(Load(parser, xml), HasCode(code, false));
     }
     for (const auto& [kind, out] : {std::pair(kInt, "7"), std::pair(kDoubleRows, "[7]")}) {
       const Answer answer = Ask(parser, kind, "p");
@@ -46,7 +46,7 @@ TEST(SettingsLoad, EveryGetterRepeatsTheLastFailedLoadOr107WithoutOne) {
 // only its direct children.
 TEST(SettingsLookup, EachScopeSeesItsDirectChildrenOnly) {
   MCSettingsParser parser;
-  ASSERT_THAT(LoadXml(parser, SettingsDoc(R"(
+  ASSERT_THAT(Load(parser, SettingsDoc(R"(
       <ComplexParameter name='g'><Parameter name='p' value='inner'/>
         <ComplexParameter name='deep'><Parameter name='d' value='deepest'/></ComplexParameter>
       </ComplexParameter><Parameter name='p' value='top'/>)")),

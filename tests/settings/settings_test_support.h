@@ -3,13 +3,11 @@
 #ifndef MCXML_TESTS_SETTINGS_SETTINGS_TEST_SUPPORT_H
 #define MCXML_TESTS_SETTINGS_SETTINGS_TEST_SUPPORT_H
 
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "mcxml/common/format.h"
 #include "mcxml/settings/settings_parser.h"
-#include "test_support.h"
+#include "pmml/pmml_test_support.h"
 
 namespace mcxml_test {
 
@@ -23,32 +21,6 @@ inline std::string SettingsDoc(const std::string& params, const std::string& fie
   return "<PMML><DataDictionary>" + fields + "</DataDictionary>" + rootChildren +
          "<MiningBuildTask><Parameters/><Extension><ListValue/><Parameters>" + params +
          "</Parameters></Extension></MiningBuildTask></PMML>";
-}
-
-inline MCStatus LoadXml(MCSettingsParser& parser, const std::string& xml) {
-  std::istringstream in(xml);
-  return parser.ParseToDOM(in);
-}
-
-// clang-format off
-inline std::string Render(const std::string& v) { return v; }
-inline std::string Render(int v) { return std::to_string(v); }
-inline std::string Render(double v) { return MCXML_1_3::Format(v, false, nullptr); }
-inline std::string Render(bool v) { return v ? "true" : "false"; }
-// clang-format on
-
-/// Elements joined by ","; each row of a matrix in brackets.
-template <class T>
-std::string Render(const std::vector<T>& v) {
-  std::string text;
-  for (size_t i = 0; i < v.size(); ++i) text += (i ? "," : "") + Render(v[i]);
-  return text;
-}
-template <class T>
-std::string Render(const std::vector<std::vector<T>>& rows) {
-  std::string text;
-  for (const std::vector<T>& row : rows) text += "[" + Render(row) + "]";
-  return text;
 }
 
 /// The getter a case calls, by the type it fills; kType answers OK with the
@@ -67,7 +39,7 @@ struct Answer {
 template <class T, class Getter>
 Answer Fill(T out, Getter get) {
   const MCStatus status = get(out);
-  return {status, Render(out)};
+  return {status, Text(out)};
 }
 
 /// Calls the getter of `kind` on `name`; outputs start as "=" (texts), 7 (numbers)
@@ -92,7 +64,7 @@ inline Answer Ask(MCSettingsParser& p, Kind kind, const char* name, void* contex
     case kDoubleRows: return Fill(std::vector<std::vector<double>>{{7}}, matrix);
     case kName: return Fill(std::string("="), vars);
     case kNames: return Fill(Texts{"="}, vars);
-    case kType: return {MCStatus(), Render(p.GetParameterType(name, context))};
+    case kType: return {MCStatus(), Text(p.GetParameterType(name, context))};
   }
   // clang-format on
   return {};
@@ -110,7 +82,7 @@ inline void RunCases(const std::vector<Case>& cases) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.params);
     MCSettingsParser parser;
-    ASSERT_THAT(LoadXml(parser, SettingsDoc(c.params)), IsOk());
+    ASSERT_THAT(Load(parser, SettingsDoc(c.params)), IsOk());
     const Answer answer = Ask(parser, c.kind, "p");
     EXPECT_THAT(answer.status, HasCode(c.code, c.warning));
     EXPECT_EQ(answer.out, c.out);

@@ -2,7 +2,6 @@
 // their errors, data type codes after every add, and the weight path.
 #include <gtest/gtest.h>
 
-#include "pmml/pmml_test_support.h"
 #include "settings_test_support.h"
 
 namespace mcxml_test {
@@ -10,33 +9,22 @@ namespace {
 
 using MCXML_1_3::MCVarList;
 
-std::string F(const std::string& name, const std::string& type, const std::string& optype,
-              const std::string& kids = "") {
-  return "<DataField name='" + name + "' dataType='" + type + "' optype='" + optype + "'>" + kids +
-         "</DataField>";
-}
-std::string Iv(const std::string& attrs) {
-  return "<Interval " + attrs + "/>";
-}
-
 TEST(SettingsVarList, DataTypesAndIntervals) {
-  const std::string both = "leftMargin='0' rightMargin='100'";
   const std::tuple<std::string, long, const char*> cases[] = {
-      {F("v", "date", "continuous", Iv("closure='openOpen' " + both)), 0, "v#4[0,100]"},
-      {F("v", "double", "continuous"), 0, "v#2[-max,max]"},
-      {F("v", "float", "continuous", Iv("rightMargin='-5'")), 0, "v#2[-max,-5]"},
-      {F("v", "time", "continuous", Iv("leftMargin='5' rightMargin='5'")), 0, "v#5[5,5]"},
-      {F("v", "dateTime", "continuous", Iv(both) + Iv("leftMargin='2' rightMargin='3'")), 0,
-       "v#6[2,3]"},
-      {F("v", "double", "continuous", Iv("leftMargin='10' rightMargin='5'")), 109, ""},
-      {F("v", "double", "continuous", Iv("rightMargin='INF'")), 109, ""},
-      {F("v", "integer", "categorical", Iv("leftMargin='x'")), 109, ""},
-      {F("v", "string", "categorical", Iv("leftMargin='x'")), 0, "v#3{}"},
-      {F("v", "boolean", "categorical"), 109, ""},
+      {Cont("v", "date", Iv("0", "100", "openOpen")), 0, "v#4[0,100]"},
+      {Cont("v", "double"), 0, "v#2[-max,max]"},
+      {Cont("v", "float", Iv("", "-5", "")), 0, "v#2[-max,-5]"},
+      {Cont("v", "time", Iv("5", "5", "")), 0, "v#5[5,5]"},
+      {Cont("v", "dateTime", Iv("0", "100", "") + Iv("2", "3", "")), 0, "v#6[2,3]"},
+      {Cont("v", "double", Iv("10", "5", "")), 109, ""},
+      {Cont("v", "double", Iv("", "INF", "")), 109, ""},
+      {Cat("v", "integer", Iv("x", "", "")), 109, ""},
+      {Cat("v", "string", Iv("x", "", "")), 0, "v#3{}"},
+      {Cat("v", "boolean"), 109, ""},
   };
   for (const auto& [field, code, out] : cases) {
     MCSettingsParser parser;
-    ASSERT_THAT(LoadXml(parser, SettingsDoc("", field)), IsOk());
+    ASSERT_THAT(Load(parser, SettingsDoc("", field)), IsOk());
     MCVarList list;
     EXPECT_THAT(parser.FillVarList(list, false), HasCode(code, false)) << field;
     EXPECT_EQ(VarListText(list), out) << field;
@@ -46,19 +34,18 @@ TEST(SettingsVarList, DataTypesAndIntervals) {
 TEST(SettingsVarList, BinsAndADataTypeForEveryAddUntilTheFirstFailure) {
   MCSettingsParser parser;
   const std::string fields =
-      F("a", "string", "categorical", "<Value value='x'/>") +
-      F("b", "double", "continuous", "<Value value='1' property='invalid'/>") +
-      F("c", "date", "continuous", Iv("leftMargin='1' rightMargin='8'")) +
-      F("e", "date", "categorical",
-        "<Value value='2020-01-01'/><Value value='3'/><Value value='NaN'/>") +
-      F("g", "double", "continuous") + F("h", "string", "categorical");
+      Cat("a", "string", "<Value value='x'/>") +
+      Cont("b", "double", "<Value value='1' property='invalid'/>") +
+      Cont("c", "date", Iv("1", "8", "")) +
+      Cat("e", "date", "<Value value='2020-01-01'/><Value value='3'/><Value value='NaN'/>") +
+      Cont("g", "double") + Cat("h", "string");
   const std::string bins = R"(<TransformationDictionary><DerivedField><Discretize field='b'>
       <DiscretizeBin binValue='low'><Interval rightMargin='10'/></DiscretizeBin>
       <DiscretizeBin binValue='high'><Interval leftMargin='10'/></DiscretizeBin></Discretize>
       </DerivedField><DerivedField><Discretize field='c'><DiscretizeBin binValue='all'>
       <Interval leftMargin='0' rightMargin='9'/></DiscretizeBin></Discretize></DerivedField>
       </TransformationDictionary>)";
-  ASSERT_THAT(LoadXml(parser, SettingsDoc("", fields, bins)), IsOk());
+  ASSERT_THAT(Load(parser, SettingsDoc("", fields, bins)), IsOk());
   MCVarList list;
   // g has no bins, so h is never reached. A single bin is no binning: c keeps its Interval.
   EXPECT_THAT(parser.FillVarList(list, true), HasCode(110, false));
@@ -78,9 +65,8 @@ TEST(SettingsVarList, AContinuousFieldWithTheWeightCodeBecomesTheWeightVariable)
   const std::string fields =
       "<DataField name='w' displayName='Weight' dataType='double' "
       "optype='continuous'/>" +
-      F("k", "integer", "categorical") + F("v", "double", "continuous") +
-      F("x", "double", "continuous");
-  ASSERT_THAT(LoadXml(parser, SettingsDoc("", fields)), IsOk());
+      Cat("k", "integer") + Cont("v", "double") + Cont("x", "double");
+  ASSERT_THAT(Load(parser, SettingsDoc("", fields)), IsOk());
   const int weight = WeightSeam::kWeightFieldCode;
   MCVarList list;
   // Bins are asked for, yet no 110: the weight variable takes none. A second one

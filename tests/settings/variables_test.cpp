@@ -28,7 +28,7 @@ TEST(SettingsVariables, ListFormIsMarkedByIsListOnly) {
 
 TEST(SettingsVariables, EachRoleReadsItsOwnTopLevelParameter) {
   MCSettingsParser parser;
-  ASSERT_THAT(LoadXml(parser, SettingsDoc(R"(
+  ASSERT_THAT(Load(parser, SettingsDoc(R"(
       <ComplexParameter name='g'><Parameter name='inputs' value='nested'/></ComplexParameter>
       <Parameter name='target'><ListValue><Value value='t'/></ListValue></Parameter>
       <Parameter name='CatResponses' value='cr'/>
@@ -48,7 +48,7 @@ TEST(SettingsVariables, EachRoleReadsItsOwnTopLevelParameter) {
   for (const auto& [getter, code, out] : roles) {
     std::vector<std::string> names{"="};
     EXPECT_THAT((parser.*getter)(names), HasCode(code, code == 120));
-    EXPECT_EQ(Render(names), out);
+    EXPECT_EQ(Text(names), out);
   }
   std::string weight;
   EXPECT_THAT(parser.GetFrequencyWeight(weight), IsOk());
