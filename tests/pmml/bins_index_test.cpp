@@ -13,7 +13,7 @@ namespace mcxml_test {
 namespace {
 
 // A Discretize of `field` (none when empty) with bins at `left`, `left` + 10 and `left` + 20.
-std::string Discretize(const std::string& field, int left) {
+std::string Discretize(Str field, int left) {
   std::string bins;
   for (int k = left; k < left + 30; k += 10) {
     bins += "<DiscretizeBin binValue='b" + std::to_string(k) + "'>" +

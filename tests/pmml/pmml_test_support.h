@@ -16,31 +16,29 @@
 
 namespace mcxml_test {
 
+using Str = const std::string&;
+
 /// A PMML document with this DataDictionary content and `rest` after it.
-inline std::string Pmml(const std::string& dict, const std::string& rest = "") {
+inline std::string Pmml(Str dict, Str rest = "") {
   return "<PMML><DataDictionary>" + dict + "</DataDictionary>" + rest + "</PMML>";
 }
 
 /// An attribute with a leading blank, or nothing when `value` is empty.
-inline std::string Attr(const std::string& name, const std::string& value) {
+inline std::string Attr(Str name, Str value) {
   return value.empty() ? "" : " " + name + "='" + value + "'";
 }
 
-inline std::string Field(const std::string& name, const std::string& attrs,
-                         const std::string& kids = "") {
+inline std::string Field(Str name, Str attrs, Str kids = "") {
   return "<DataField name='" + name + "' " + attrs + ">" + kids + "</DataField>";
 }
-inline std::string Cat(const std::string& name, const std::string& type,
-                       const std::string& kids = "") {
+inline std::string Cat(Str name, Str type, Str kids = "") {
   return Field(name, "optype='categorical' dataType='" + type + "'", kids);
 }
-inline std::string Cont(const std::string& name, const std::string& type,
-                        const std::string& kids = "") {
+inline std::string Cont(Str name, Str type, Str kids = "") {
   return Field(name, "optype='continuous' dataType='" + type + "'", kids);
 }
 /// An Interval; an empty margin or closure is left out.
-inline std::string Iv(const std::string& l, const std::string& r,
-                      const std::string& c = "closedOpen") {
+inline std::string Iv(Str l, Str r, Str c = "closedOpen") {
   return "<Interval" + Attr("closure", c) + Attr("leftMargin", l) + Attr("rightMargin", r) + "/>";
 }
 
@@ -61,7 +59,7 @@ class ProbeParser : public MCXML_1_3::MCPMMLParser {
 };
 
 // clang-format off
-inline std::string Text(const std::string& v) { return v; }
+inline std::string Text(Str v) { return v; }
 inline std::string Text(int v) { return std::to_string(v); }
 inline std::string Text(bool v) { return v ? "true" : "false"; }
 // clang-format on

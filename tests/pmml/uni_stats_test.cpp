@@ -21,7 +21,7 @@ void LoadModel(ProbeParser& parser, const std::string& model) {
   ASSERT_TRUE(parser.SetModelElmt(*parser.GetRootElement()->getLastElementChild()));
 }
 
-std::string Arr(const std::string& text, const std::string& type = "int") {
+std::string Arr(Str text, Str type = "int") {
   return "<Array" + Attr("type", type) + ">" + text + "</Array>";
 }
 

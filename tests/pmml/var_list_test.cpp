@@ -13,22 +13,21 @@ using namespace mcxml_test;
 using Strings = std::vector<std::string>;
 
 // A Value element, and a bin with one Interval; empty attributes are left out.
-std::string V(const std::string& value, const std::string& display = "",
-              const std::string& property = "") {
+std::string V(Str value, Str display = "", Str property = "") {
   return "<Value" + Attr("value", value) + Attr("displayValue", display) +
          Attr("property", property) + "/>";
 }
-std::string Ext(const std::string& name, const std::string& value) {
+std::string Ext(Str name, Str value) {
   return "<Extension name='" + name + "' value='" + value + "'/>";
 }
-std::string Bin(const std::string& label, const std::string& left, const std::string& right) {
+std::string Bin(Str label, Str left, Str right) {
   return "<DiscretizeBin" + Attr("binValue", label) + "><Interval" + Attr("leftMargin", left) +
          Attr("rightMargin", right) + "/></DiscretizeBin>";
 }
-std::string Derived(const std::string& field, const std::string& bins) {
+std::string Derived(Str field, Str bins) {
   return "<DerivedField><Discretize field='" + field + "'>" + bins + "</Discretize></DerivedField>";
 }
-std::string Trans(const std::string& derived) {
+std::string Trans(Str derived) {
   return "<TransformationDictionary>" + derived + "</TransformationDictionary>";
 }
 

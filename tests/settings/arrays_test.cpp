@@ -8,7 +8,7 @@ namespace mcxml_test {
 namespace {
 
 // A Parameter "p" whose ListValue holds Value elements with these attributes.
-std::string List(const std::string& values, const std::string& attrs = "") {
+std::string List(Str values, Str attrs = "") {
   return "<Parameter name='p'" + attrs + "><ListValue>" + values + "</ListValue></Parameter>";
 }
 

@@ -1,5 +1,5 @@
-// Loading a settings document, the readiness answers, the named lookup, scalar
-// getters and declared types.
+// Loading a settings document, the readiness answers, scalar getters and declared
+// types.
 #include "mcxml/settings/settings_parser.h"
 
 #include <gtest/gtest.h>
@@ -39,28 +39,6 @@ TEST(SettingsLoad, EveryGetterRepeatsTheLastFailedLoadOr107WithoutOne) {
     MCXML_1_3::MCVarList list;
     EXPECT_THAT(parser.FillVarList(list, false), HasCode(code, false));
   }
-}
-
-// The first match of a name, and names that are empty or missing, are checked
-// against a walk in parameter_index_test.cpp; here scopes nest, and each sees
-// only its direct children.
-TEST(SettingsLookup, EachScopeSeesItsDirectChildrenOnly) {
-  MCSettingsParser parser;
-  ASSERT_THAT(Load(parser, SettingsDoc(R"(
-      <ComplexParameter name='g'><Parameter name='p' value='inner'/>
-        <ComplexParameter name='deep'><Parameter name='d' value='deepest'/></ComplexParameter>
-      </ComplexParameter><Parameter name='p' value='top'/>)")),
-              IsOk());
-  void* outer = parser.GetComplexParameter("g", nullptr);
-  void* deep = parser.GetComplexParameter("deep", outer);
-  EXPECT_EQ(Ask(parser, kText, "p").out, "top");
-  EXPECT_EQ(Ask(parser, kText, "p", outer).out, "inner");
-  EXPECT_EQ(Ask(parser, kText, "d", deep).out, "deepest");
-  for (void* scope : {static_cast<void*>(nullptr), outer}) {
-    EXPECT_THAT(Ask(parser, kText, "d", scope).status, HasCode(120, true));
-  }
-  EXPECT_EQ(parser.GetComplexParameter("deep", nullptr), nullptr);
-  EXPECT_EQ(parser.GetComplexParameter("d", deep), nullptr);  // only a Parameter has it
 }
 
 TEST(SettingsScalars, ValueListValueOrNeitherAndDeclaredTypes) {

@@ -16,8 +16,7 @@ using MCXML_1_3::MCSettingsParser;
 
 /// A settings document: `params` in Parameters, `fields` in the DataDictionary and
 /// `rootChildren` after it. Elements off the path stand before each step.
-inline std::string SettingsDoc(const std::string& params, const std::string& fields = "",
-                               const std::string& rootChildren = "") {
+inline std::string SettingsDoc(Str params, Str fields = "", Str rootChildren = "") {
   return "<PMML><DataDictionary>" + fields + "</DataDictionary>" + rootChildren +
          "<MiningBuildTask><Parameters/><Extension><ListValue/><Parameters>" + params +
          "</Parameters></Extension></MiningBuildTask></PMML>";
