@@ -22,10 +22,11 @@ using MCXML_1_3::DOMNode;
 const DOMElement* Walk(const DOMElement& scope, const std::string& tag, const std::string& name) {
   const std::vector<XMLCh> wanted = MCXML_1_3::MCXTranscoder().TranscodeFrom(name.c_str());
   for (const DOMNode* node = scope.getFirstChild(); node; node = node->getNextSibling()) {
+    if (node->getNodeType() != DOMNode::ELEMENT_NODE) continue;
     const auto* elmt = static_cast<const DOMElement*>(node);
-    if (node->getNodeType() == DOMNode::ELEMENT_NODE &&
-        MCXML_1_3::ToUTF8(node->getNodeName()) == tag && *elmt->getAttribute(u"name") &&
-        xercesc::XMLString::equals(elmt->getAttribute(u"name"), wanted.data())) {
+    const XMLCh* value = elmt->getAttribute(u"name");
+    if (MCXML_1_3::ToUTF8(node->getNodeName()) == tag && *value &&
+        xercesc::XMLString::equals(value, wanted.data())) {
       return elmt;
     }
   }
