@@ -12,15 +12,13 @@
 namespace mcxml_test {
 namespace {
 
-// A Discretize of `field` (none when empty) with bins at `left`, `left` + 10 and `left` + 20.
+// A Discretize of `field` with bins at `left`, `left` + 10 and `left` + 20.
 std::string Discretize(Str field, int left) {
   std::string bins;
   for (int k = left; k < left + 30; k += 10) {
-    bins += "<DiscretizeBin binValue='b" + std::to_string(k) + "'>" +
-            Iv(std::to_string(k), std::to_string(k + 10), "openClosed") + "</DiscretizeBin>";
+    bins += Bin("b" + std::to_string(k), std::to_string(k), std::to_string(k + 10));
   }
-  return "<DerivedField><Discretize" + Attr("field", field) + ">" + bins +
-         "</Discretize></DerivedField>";
+  return Derived(field, bins);
 }
 
 TEST(BinsIndex, SameBinsAsTheWalk) {
@@ -33,9 +31,7 @@ TEST(BinsIndex, SameBinsAsTheWalk) {
     left += 100;
   }
   ProbeParser parser;
-  ASSERT_THAT(Load(parser, Pmml(fields, "<TransformationDictionary>" + transforms +
-                                            "</TransformationDictionary>")),
-              IsOk());
+  ASSERT_THAT(Load(parser, Pmml(fields, Trans(transforms))), IsOk());
   MCXML_1_3::MCVarList list;
   ASSERT_THAT(parser.FillVarList(list, {}, true), IsOk());
   ASSERT_EQ(list.GetCount(), 8);

@@ -42,6 +42,20 @@ inline std::string Iv(Str l, Str r, Str c = "closedOpen") {
   return "<Interval" + Attr("closure", c) + Attr("leftMargin", l) + Attr("rightMargin", r) + "/>";
 }
 
+/// A bin with one Interval, a Discretize of `field` (none when empty) in its own
+/// DerivedField, and the dictionary around those.
+inline std::string Bin(Str label, Str left, Str right) {
+  return "<DiscretizeBin" + Attr("binValue", label) + ">" + Iv(left, right, "") +
+         "</DiscretizeBin>";
+}
+inline std::string Derived(Str field, Str bins) {
+  return "<DerivedField><Discretize" + Attr("field", field) + ">" + bins +
+         "</Discretize></DerivedField>";
+}
+inline std::string Trans(Str derived) {
+  return "<TransformationDictionary>" + derived + "</TransformationDictionary>";
+}
+
 template <class Parser>
 MCCommon_1_3::MCStatus Load(Parser& parser, const std::string& xml) {
   std::istringstream in(xml);

@@ -12,23 +12,13 @@ namespace {
 using namespace mcxml_test;
 using Strings = std::vector<std::string>;
 
-// A Value element, and a bin with one Interval; empty attributes are left out.
+// A Value element; empty attributes are left out.
 std::string V(Str value, Str display = "", Str property = "") {
   return "<Value" + Attr("value", value) + Attr("displayValue", display) +
          Attr("property", property) + "/>";
 }
 std::string Ext(Str name, Str value) {
   return "<Extension name='" + name + "' value='" + value + "'/>";
-}
-std::string Bin(Str label, Str left, Str right) {
-  return "<DiscretizeBin" + Attr("binValue", label) + "><Interval" + Attr("leftMargin", left) +
-         Attr("rightMargin", right) + "/></DiscretizeBin>";
-}
-std::string Derived(Str field, Str bins) {
-  return "<DerivedField><Discretize field='" + field + "'>" + bins + "</Discretize></DerivedField>";
-}
-std::string Trans(Str derived) {
-  return "<TransformationDictionary>" + derived + "</TransformationDictionary>";
 }
 
 const std::string kAbc =

@@ -63,8 +63,7 @@ class WeightSeam : public MCSettingsParser {
 TEST(SettingsVarList, AContinuousFieldWithTheWeightCodeBecomesTheWeightVariable) {
   WeightSeam parser;
   const std::string fields =
-      "<DataField name='w' displayName='Weight' dataType='double' "
-      "optype='continuous'/>" +
+      Field("w", "displayName='Weight' dataType='double' optype='continuous'") +
       Cat("k", "integer") + Cont("v", "double") + Cont("x", "double");
   ASSERT_THAT(Load(parser, SettingsDoc("", fields)), IsOk());
   const int weight = WeightSeam::kWeightFieldCode;
