@@ -25,7 +25,6 @@ std::string Arr(Str text, Str type = "int") {
   return "<Array" + Attr("type", type) + ">" + text + "</Array>";
 }
 
-// Interval margins and closures are read by ExtractInterval; their faults end the walk.
 TEST(FillCutPointsFreqsTest, HistogramRules) {
   const struct {
     std::string content;
@@ -119,7 +118,6 @@ TEST(FillUniStatsTest, EachCallReadsTheNextField) {
     EXPECT_THAT(parser.FillUniStats(stats, cursor), HasCode(c.code, false)) << c.body;
     EXPECT_EQ(Record(stats), c.record) << c.body;
   }
-  // The end of the walk: OK, no cursor, the record untouched.
   MCUniStats stats("sentinel", -1, Doubles{9});
   EXPECT_THAT(parser.FillUniStats(stats, cursor), IsOk());
   EXPECT_EQ(cursor, nullptr);
