@@ -26,8 +26,9 @@ run(${WORK_DIR}/cmake/consumer)
 message(STATUS "find_package: ${run_output}")
 
 set(ENV{PKG_CONFIG_PATH} ${STAGE}/${LIBDIR}/pkgconfig)
-# The flags alone must find the staged headers and libraries and Xerces-C.
-run(pkg-config --cflags --libs mcxml)
+# The flags alone must find the staged headers and libraries; Xerces-C is asked for
+# by name because the program calls it itself.
+run(pkg-config --cflags --libs mcxml xerces-c)
 string(STRIP "${run_output}" pc_text)
 message(STATUS "pkg-config flags: ${pc_text}")
 separate_arguments(pc_flags UNIX_COMMAND "${pc_text}")
