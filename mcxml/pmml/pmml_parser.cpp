@@ -7,9 +7,9 @@
 #include <xercesc/util/XMLException.hpp>
 #include <xercesc/util/XMLUni.hpp>
 
+#include "mcxml/xml/document_parser_internal.h"
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/input_source.h"
-#include "mcxml/xml/secure_parser_internal.h"
 
 namespace MCXML_1_3 {
 
@@ -23,7 +23,7 @@ void MCPMMLParser::ParserDeleter::operator()(xc::XercesDOMParser* parser) const 
 MCPMMLParser::MCPMMLParser() {
   try {
     xc::XMLPlatformUtils::Initialize(xc::XMLUni::fgXercescDefaultLocale, nullptr, nullptr, nullptr);
-    m_parser.reset(new (xc::XMLPlatformUtils::fgMemoryManager) SecurableDOMParser());
+    m_parser.reset(new (xc::XMLPlatformUtils::fgMemoryManager) DocumentParser());
   } catch (const xc::XMLException&) {
     m_status = MCStatus(103, false);
   }
@@ -34,7 +34,6 @@ MCPMMLParser::~MCPMMLParser() {
   // nothing to give back.
   if (m_parser) {
     m_parser.reset();
-    m_security.reset();
     xc::XMLPlatformUtils::Terminate();
   }
 }
@@ -54,19 +53,14 @@ MCStatus MCPMMLParser::ParseToDOM(std::istream& in) {
   if (!m_parser) return m_status;
 
   m_status = MCStatus();
-  // The one parser lives across parses, so switching secure processing off must
-  // put its defaults back; a parser that was never secured is left untouched.
-  // The constructor made the parser a SecurableDOMParser.
-  auto& parser = static_cast<SecurableDOMParser&>(*m_parser);
-  if (m_secure) {
-    if (!m_security) m_security = std::make_unique<SecurityHolder>();
-    parser.ApplySecureProcessing(*m_security);
-  } else if (m_security) {
-    parser.RemoveSecureProcessing();
-  }
-  // A long-lived parser reading many documents would otherwise keep them all.
-  parser.ReleaseDocuments();
+  // The constructor made the parser a DocumentParser.
+  auto& parser = static_cast<DocumentParser&>(*m_parser);
   try {
+    // Inside the guard: a parse of this object already running (from the stream)
+    // refuses new options as it refuses a new parse.
+    parser.Configure(m_secure, m_places, m_secure && StartsWithUtf8Mark(in));
+    // A long-lived parser reading many documents would otherwise keep them all.
+    parser.ReleaseDocuments();
     MCXInputSource source(in);
     m_parser->parse(source);
   } catch (const xc::XMLException& e) {
@@ -125,6 +119,20 @@ unsigned MCPMMLParser::GetErrorCount() const {
 
 void MCPMMLParser::SetSecureProcessing(bool on) {
   m_secure = on;
+}
+
+void MCPMMLParser::SetElementPlaces(bool on) {
+  m_places = on;
+}
+
+std::optional<MCXMLError> MCPMMLParser::GetFirstXMLError() const {
+  if (!m_parser) return std::nullopt;
+  return static_cast<const DocumentParser&>(*m_parser).FirstError();
+}
+
+MCPlace MCPMMLParser::GetElementPlace(const DOMElement& elmt) const {
+  if (!m_parser) return MCPlace();
+  return static_cast<const DocumentParser&>(*m_parser).PlaceOf(elmt);
 }
 
 }  // namespace MCXML_1_3

@@ -5,12 +5,14 @@
 
 #include <istream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <xercesc/dom/DOMDocument.hpp>
 #include <xercesc/dom/DOMElement.hpp>
 
+#include "mcxml/common/diagnostics.h"
 #include "mcxml/common/export.h"
 #include "mcxml/common/status.h"
 #include "mcxml/common/uni_stats.h"
@@ -21,8 +23,6 @@ class XercesDOMParser;
 XERCES_CPP_NAMESPACE_END
 
 namespace MCXML_1_3 {
-
-class SecurityHolder;
 
 using MCCommon_1_3::MCStatus;
 using XERCES_CPP_NAMESPACE::DOMDocument;
@@ -57,12 +57,22 @@ class MCXML_EXPORT MCPMMLParser {
   /// was read before the first fatal error. Callers who want to refuse such a
   /// document test this after a successful load.
   unsigned GetErrorCount() const;
-  /// When on, later parses read nothing from outside the document: an external
-  /// DTD is skipped, a reference to an external entity ends the parse with a
-  /// counted error, entity expansion past a fixed limit ends it the same way, and
-  /// so does an XML version the DOM refuses (instead of a DOMException). It does
-  /// not limit document size or depth. Off by default.
+  /// When on, later parses read nothing from outside the document and build
+  /// nothing a document could inflate: a document type declaration, an element
+  /// with more than 256 attributes, more than 10,000 distinct element and
+  /// attribute names, or an XML version the DOM refuses end the parse with a
+  /// counted error (see GetErrorCount). It does not limit document size or depth.
+  /// Off by default.
   void SetSecureProcessing(bool on);
+  /// When on, later parses record where each element starts, for GetElementPlace.
+  /// Off by default; it changes nothing else.
+  void SetElementPlaces(bool on);
+  /// The first error the XML parser reported during the last ParseToDOM, with the
+  /// line and column where it stood; none before any parse and after a clean one.
+  std::optional<MCXMLError> GetFirstXMLError() const;
+  /// Where `elmt` starts in the text of the last document loaded with element
+  /// places on; unknown (line 0) otherwise, and for elements made after the load.
+  MCPlace GetElementPlace(const DOMElement& elmt) const;
 
   /// Appends one variable per DataField (only those named in `names`, when it is
   /// not empty) in document order, with bins when `useBins`. Stops at the first
@@ -107,8 +117,7 @@ class MCXML_EXPORT MCPMMLParser {
 
  private:
   bool m_secure = false;
-  /// What a secured parser points to; made when secure processing is first used.
-  std::unique_ptr<SecurityHolder> m_security;
+  bool m_places = false;
 };
 
 }  // namespace MCXML_1_3

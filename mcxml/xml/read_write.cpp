@@ -2,6 +2,8 @@
 // platform's serializer to a local file.
 #include "mcxml/xml/read_write.h"
 
+#include <fstream>
+
 #include <xercesc/dom/DOMConfiguration.hpp>
 #include <xercesc/dom/DOMException.hpp>
 #include <xercesc/dom/DOMImplementation.hpp>
@@ -11,13 +13,14 @@
 #include <xercesc/dom/DOMNode.hpp>
 #include <xercesc/framework/LocalFileFormatTarget.hpp>
 #include <xercesc/parsers/XercesDOMParser.hpp>
+#include <xercesc/util/IOException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/XMLException.hpp>
 #include <xercesc/util/XMLUni.hpp>
 
+#include "mcxml/xml/document_parser_internal.h"
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/input_source.h"
-#include "mcxml/xml/secure_parser_internal.h"
 
 namespace MCXML_1_3 {
 namespace {
@@ -31,13 +34,6 @@ struct Releaser {
   void operator()(T* resource) const noexcept {
     if (resource != nullptr) resource->release();
   }
-};
-
-// The security objects form a base constructed before, and destroyed after, the
-// parser that points to them.
-class SecuredDOMParser final : private SecurityHolder, public SecurableDOMParser {
- public:
-  SecuredDOMParser() { ApplySecureProcessing(*this); }
 };
 
 // The platform's serializer recurses once per level of nesting (about 128 bytes
@@ -62,6 +58,12 @@ bool DeeperThan(const xc::DOMNode& top, int limit) {
     if (node == &top) return false;
     node = node->getNextSibling();
   }
+}
+
+bool Utf8Mark(const char* fileName, std::istream* in) {
+  if (in != nullptr) return StartsWithUtf8Mark(*in);
+  std::ifstream file(fileName, std::ios::binary);
+  return file && StartsWithUtf8Mark(file);
 }
 
 }  // namespace
@@ -110,6 +112,20 @@ void MCXMLReadWrite::SetSecureProcessing(bool on) {
   m_secure = on;
 }
 
+void MCXMLReadWrite::SetElementPlaces(bool on) {
+  m_places = on;
+}
+
+std::optional<MCXMLError> MCXMLReadWrite::GetFirstXMLError() const {
+  if (!m_parser) return std::nullopt;
+  return static_cast<const DocumentParser&>(*m_parser).FirstError();
+}
+
+MCPlace MCXMLReadWrite::GetElementPlace(const DOMElement& elmt) const {
+  if (!m_parser) return MCPlace();
+  return static_cast<const DocumentParser&>(*m_parser).PlaceOf(elmt);
+}
+
 MCStatus MCXMLReadWrite::ParseToDOM(const std::string& fileName) {
   return ParseToDOM(fileName.c_str(), nullptr);
 }
@@ -120,17 +136,23 @@ MCStatus MCXMLReadWrite::ParseToDOM(std::istream& in) {
 
 MCStatus MCXMLReadWrite::ParseToDOM(const char* fileName, std::istream* in) {
   MCStatus status = m_initStatus;
+  // Called from the stream of a running parse: that parse's parser must live on,
+  // so this one fails as the platform fails a second parse on one parser.
+  if (status.IsOK() && m_parser &&
+      static_cast<const DocumentParser&>(*m_parser).ParseInProgress()) {
+    const xc::IOException busy(__FILE__, __LINE__, xc::XMLExcepts::Gen_ParseInProgress,
+                               xc::XMLPlatformUtils::fgMemoryManager);
+    m_xercesMessage = ToUTF8(busy.getMessage());
+    return MCStatus(104, false);
+  }
   if (status.IsOK()) {
     m_parser.reset();
     m_document = nullptr;
     m_xercesMessage.clear();
     try {
-      if (m_secure) {
-        m_parser.reset(new SecuredDOMParser());
-      } else {
-        m_parser.reset(
-            new xc::XercesDOMParser(nullptr, xc::XMLPlatformUtils::fgMemoryManager, nullptr));
-      }
+      m_parser.reset(new DocumentParser());
+      static_cast<DocumentParser&>(*m_parser).Configure(m_secure, m_places,
+                                                        m_secure && Utf8Mark(fileName, in));
     } catch (const xc::XMLException&) {
       status = MCStatus(103, false);
     }

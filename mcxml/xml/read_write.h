@@ -5,9 +5,13 @@
 
 #include <istream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <xercesc/dom/DOMDocument.hpp>
+#include <xercesc/dom/DOMElement.hpp>
+
+#include "mcxml/common/diagnostics.h"
 
 #include "mcxml/common/export.h"
 #include "mcxml/common/status.h"
@@ -20,6 +24,7 @@ namespace MCXML_1_3 {
 
 using MCCommon_1_3::MCStatus;
 using XERCES_CPP_NAMESPACE::DOMDocument;
+using XERCES_CPP_NAMESPACE::DOMElement;
 
 class MCXML_EXPORT MCXMLReadWrite {
  public:
@@ -41,12 +46,23 @@ class MCXML_EXPORT MCXMLReadWrite {
   /// before the first fatal error. Callers who want to refuse such a document test
   /// this after a successful load.
   unsigned GetErrorCount() const;
-  /// When on, later parses read nothing from outside the document: an external
-  /// DTD is skipped, a reference to an external entity ends the parse with a
-  /// counted error, entity expansion past a fixed limit ends it the same way, and
-  /// so does an XML version the DOM refuses (instead of a DOMException). It does
-  /// not limit document size or depth. Off by default.
+  /// When on, later parses read nothing from outside the document and build
+  /// nothing a document could inflate: a document type declaration, an element
+  /// with more than 256 attributes, more than 10,000 distinct element and
+  /// attribute names, or an XML version the DOM refuses end the parse with a
+  /// counted error (see GetErrorCount). It does not limit document size or depth.
+  /// Off by default.
   void SetSecureProcessing(bool on);
+  /// When on, later parses record where each element starts, for GetElementPlace.
+  /// Off by default; it changes nothing else.
+  void SetElementPlaces(bool on);
+  /// The first error the XML parser reported during the last parse, with the line
+  /// and column where it stood; none before any parse, after a clean one and after
+  /// a failed one.
+  std::optional<MCXMLError> GetFirstXMLError() const;
+  /// Where `elmt` starts in the text of the last document parsed with element
+  /// places on; unknown (line 0) otherwise, and for elements made after the parse.
+  MCPlace GetElementPlace(const DOMElement& elmt) const;
 
   /// Parses the named file: 103 platform or parser set-up failed, 104 the parse
   /// threw (message kept) or gave no document.
@@ -71,6 +87,7 @@ class MCXML_EXPORT MCXMLReadWrite {
   mutable std::string m_xercesMessage;
   DOMDocument* m_document = nullptr;
   bool m_secure = false;
+  bool m_places = false;
 };
 
 }  // namespace MCXML_1_3

@@ -56,6 +56,10 @@ TEST(MalformedTest, LoadsKeepWhatWasReadAndCountTheError) {
       // Secured, the DOM's exception for a version it does not know becomes an error.
       {"unknown XML version", "<?xml version=\"1.5\"?>" + head, 105},
       {"empty", "", 105},
+      {"empty encoding name", "<?xml version=\"1.0\" encoding=\"\"?>" + head, 105},
+      // Read as the declaration says, garbled; the count tells.
+      {"UTF-8 mark and another declared encoding",
+       "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + head, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

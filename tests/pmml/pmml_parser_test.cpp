@@ -70,32 +70,45 @@ struct HookBuf : std::stringbuf {
   std::function<void()> hook;
 };
 
+// Parsing again from inside a parse makes the XML parser throw, with or without
+// the options that are set before each parse.
 TEST(ParseToDOMTest, TheParsersOwnExceptionIs104WithItsMessage) {
-  ProbeParser parser;
-  // Parsing again from inside a parse makes the XML parser throw.
-  MCCommon_1_3::MCStatus inner;
-  HookBuf again(kGood, [&] { inner = Load(parser, kGood); });
-  std::istream in(&again);
-  EXPECT_THAT(parser.ParseToDOM(in), HasCode(104, false));
-  EXPECT_THAT(inner, HasCode(104, false));
-  EXPECT_NE(parser.GetXercesMessage(), "");
-  EXPECT_EQ(parser.GetRootElement(), nullptr);
-  ASSERT_THAT(Load(parser, kGood), IsOk());
-  EXPECT_EQ(parser.GetXercesMessage(), "");
+  for (const bool options : {false, true}) {
+    ProbeParser parser;
+    parser.SetSecureProcessing(options);
+    parser.SetElementPlaces(options);
+    MCCommon_1_3::MCStatus inner;
+    HookBuf again(kGood, [&] { inner = Load(parser, kGood); });
+    std::istream in(&again);
+    EXPECT_THAT(parser.ParseToDOM(in), HasCode(104, false));
+    EXPECT_THAT(inner, HasCode(104, false));
+    EXPECT_NE(parser.GetXercesMessage(), "");
+    EXPECT_EQ(parser.GetRootElement(), nullptr);
+    ASSERT_THAT(Load(parser, kGood), IsOk());
+    EXPECT_EQ(parser.GetXercesMessage(), "");
+  }
 }
 
-TEST(ParseToDOMTest, SecureProcessingReadsNoExternalEntity) {
+// Secured, a document type declaration ends the parse where it stands, with the
+// error counted and kept; off again after on gives the same parser its defaults.
+TEST(ParseToDOMTest, SecureProcessingRefusesDocumentTypes) {
   const std::string path = testing::TempDir() + "pmml_parser_test_entity.txt";
   std::ofstream(path) << "outside";
   ProbeParser parser;
-  // Off again after on must give the defaults back to the same parser.
   for (const bool secure : {false, true, false}) {
     parser.SetSecureProcessing(secure);
-    ASSERT_THAT(Load(parser, "<!DOCTYPE PMML [<!ENTITY e SYSTEM 'file://" + path +
-                                 "'>]><PMML><DataDictionary/>&e;</PMML>"),
-                IsOk());
-    EXPECT_EQ(MCXML_1_3::ToUTF8(parser.GetRootElement()->getTextContent()),
-              secure ? "" : "outside");
+    const MCCommon_1_3::MCStatus load =
+        Load(parser, "<!DOCTYPE PMML [<!ENTITY e SYSTEM 'file://" + path +
+                         "'>]>\n<PMML><DataDictionary/>&e;</PMML>");
+    ASSERT_THAT(load, HasCode(secure ? 105 : 0, false));
+    EXPECT_EQ(parser.GetErrorCount(), secure ? 1u : 0u);
+    EXPECT_EQ(parser.GetFirstXMLError().has_value(), secure);
+    if (secure) {
+      EXPECT_EQ(parser.GetFirstXMLError()->place.line, 1u);
+      EXPECT_NE(parser.GetFirstXMLError()->message.find("document type"), std::string::npos);
+    } else {
+      EXPECT_EQ(MCXML_1_3::ToUTF8(parser.GetRootElement()->getTextContent()), "outside");
+    }
   }
   std::remove(path.c_str());
 }

@@ -113,9 +113,14 @@ TEST(ReadWriteTest, SecureProcessingReadsNothingOutsideTheDocument) {
     MCXMLReadWrite rw;
     rw.SetSecureProcessing(secure);
     ASSERT_THAT(Parse(rw, xml), IsOk());
-    EXPECT_EQ(ToUTF8(Root(rw).getTextContent()) == "SECRET", !secure);
-    EXPECT_EQ(ToUTF8(MCXML_1_3::GetAttribute(Root(rw), "a")) == "FROMDTD", !secure);
-    EXPECT_EQ(rw.GetErrorCount() > 0, secure) << "the entity left out is counted";
+    // Secured, the declaration ends the parse before anything is fetched.
+    EXPECT_EQ(rw.GetErrorCount(), secure ? 1u : 0u);
+    const auto* root = rw.GetDocument()->getDocumentElement();
+    ASSERT_EQ(root == nullptr, secure);
+    if (!secure) {
+      EXPECT_EQ(ToUTF8(root->getTextContent()), "SECRET");
+      EXPECT_EQ(ToUTF8(MCXML_1_3::GetAttribute(*root, "a")), "FROMDTD");
+    }
     ASSERT_THAT(Parse(rw, amps + "</r>"), IsOk());
     EXPECT_EQ(rw.GetErrorCount(), 0u);
     EXPECT_EQ(xercesc::XMLString::stringLen(Root(rw).getTextContent()), 20000u);

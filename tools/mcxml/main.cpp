@@ -1,11 +1,13 @@
 // mcxml: prints as JSON what the mcxml library reads from a document.
 #include <exception>
 #include <iostream>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <xercesc/dom/DOMException.hpp>
+#include <xercesc/util/OutOfMemoryException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/XMLException.hpp>
 
@@ -43,8 +45,9 @@ int Run(const Invocation& invocation, std::ostream& out, std::string& error) {
 }
 
 // The library lets the parser's other exceptions through (a DOMException for an XML
-// version the DOM refuses, when secure processing is off); the tool reports them as
-// a failure on one line instead of dying with half a document on standard output.
+// version the DOM refuses, and exhausted memory, when secure processing is off);
+// the tool reports them as a failure on one line instead of dying with half a
+// document on standard output.
 // Returns -1 when the command threw, with `error` set. The tool holds its own
 // platform initialisation so that the message can still be converted once the
 // command's parser is gone.
@@ -59,6 +62,10 @@ int RunGuarded(const Invocation& invocation, std::ostream& out, std::string& err
     error = "the XML parser failed: " + MCXML_1_3::ToUTF8(e.getMessage());
   } catch (const xercesc::XMLException& e) {
     error = "the XML parser failed: " + MCXML_1_3::ToUTF8(e.getMessage());
+  } catch (const xercesc::OutOfMemoryException&) {
+    error = "the XML parser ran out of memory";
+  } catch (const std::bad_alloc&) {
+    error = "out of memory";
   } catch (const std::exception& e) {
     error = std::string("failed: ") + e.what();
   }

@@ -1,0 +1,49 @@
+// Diagnostics beside the statuses: where an element stands in its document, the
+// first error the XML parser reported, and one problem that a check of a whole
+// document found.
+#ifndef MCXML_COMMON_DIAGNOSTICS_H
+#define MCXML_COMMON_DIAGNOSTICS_H
+
+#include <optional>
+#include <string>
+
+#include "mcxml/common/status.h"
+
+namespace MCXML_1_3 {
+
+/// A place in a document's text: 1-based line and column, both 0 when unknown.
+struct MCPlace {
+  unsigned long line = 0;    ///< 1-based line; 0 when unknown
+  unsigned long column = 0;  ///< 1-based column, counted in characters; 0 when unknown
+
+  /// True when the place was recorded.
+  bool IsKnown() const { return line != 0; }
+};
+
+/// The first error the XML parser reported while it read a document.
+struct MCXMLError {
+  std::string message;  ///< the parser's own text, in UTF-8
+  MCPlace place;        ///< where the parser stood when it found the error
+};
+
+/// One problem that a check of a whole document found.
+struct MCProblem {
+  /// The status that the library's operation for this part of the document returns:
+  /// the load, the variable list, the statistics walk or a settings getter. Code 0
+  /// marks an error of the XML parser, which no operation turns into a status.
+  MCCommon_1_3::MCStatus status;
+  /// One line in plain English that names the attribute or element at fault and
+  /// quotes the offending text.
+  std::string reason;
+  /// The element at fault, as a path from the root (`/PMML/DataDictionary/DataField[3]`);
+  /// `[n]` counts, from 1, the elements of that name under the same parent.
+  std::string path;
+  /// The name of the field, statistics or parameter concerned, when it has one.
+  std::optional<std::string> name;
+  /// Where the element starts, when element places were recorded during the load.
+  MCPlace place;
+};
+
+}  // namespace MCXML_1_3
+
+#endif  // MCXML_COMMON_DIAGNOSTICS_H

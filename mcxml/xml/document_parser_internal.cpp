@@ -1,0 +1,284 @@
+// The library's XML parser: secure processing by refusing what a document type
+// declaration or an outsized element could make the parser build, the first error
+// it reports, and the places where elements start.
+#include "mcxml/xml/document_parser_internal.h"
+
+#include <algorithm>
+#include <functional>
+#include <string>
+
+#include <xercesc/dom/DOMAttr.hpp>
+#include <xercesc/dom/DOMException.hpp>
+#include <xercesc/framework/XMLErrorCodes.hpp>
+#include <xercesc/framework/XMLErrorReporter.hpp>
+#include <xercesc/internal/XMLScanner.hpp>
+#include <xercesc/sax/Locator.hpp>
+#include <xercesc/util/IOException.hpp>
+#include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/XMLString.hpp>
+#include <xercesc/util/XMLUni.hpp>
+
+#include "mcxml/xml/dom_access.h"
+
+namespace MCXML_1_3 {
+
+namespace xc = XERCES_CPP_NAMESPACE;
+
+namespace {
+
+constexpr std::size_t kInitialSlots = 64;
+
+std::size_t SlotOf(const XMLCh* name, std::size_t mask) {
+  return std::hash<const XMLCh*>()(name) * 0x9E3779B97F4A7C15ULL >> 20 & mask;
+}
+
+bool IsUtf8(const XMLCh* encoding) {
+  return xc::XMLString::compareIStringASCII(encoding, xc::XMLUni::fgUTF8EncodingString) == 0 ||
+         xc::XMLString::compareIStringASCII(encoding, xc::XMLUni::fgUTF8EncodingString2) == 0;
+}
+
+std::u16string Decimal(std::size_t value) {
+  const std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+}  // namespace
+
+std::size_t PooledNameSet::Insert(const XMLCh* name) {
+  if (m_slots.empty()) m_slots.assign(kInitialSlots, nullptr);
+  const std::size_t mask = m_slots.size() - 1;
+  for (std::size_t slot = SlotOf(name, mask);; slot = (slot + 1) & mask) {
+    if (m_slots[slot] == name) return m_size;
+    if (m_slots[slot] == nullptr) {
+      m_slots[slot] = name;
+      ++m_size;
+      break;
+    }
+  }
+  // Half full at most, so that a probe ends soon.
+  if (2 * m_size > m_slots.size()) Grow();
+  return m_size;
+}
+
+void PooledNameSet::Grow() {
+  std::vector<const XMLCh*> old(m_slots.size() * 2, nullptr);
+  old.swap(m_slots);
+  const std::size_t mask = m_slots.size() - 1;
+  for (const XMLCh* name : old) {
+    if (name == nullptr) continue;
+    std::size_t slot = SlotOf(name, mask);
+    while (m_slots[slot] != nullptr) slot = (slot + 1) & mask;
+    m_slots[slot] = name;
+  }
+}
+
+void PooledNameSet::Clear() {
+  m_slots.clear();
+  m_size = 0;
+}
+
+MCPlace ElementPlaces::Find(const DOMElement& elmt) const {
+  // Elements come from the document's own heap, mostly in rising addresses, so
+  // the list is usually sorted already.
+  if (!m_sorted) {
+    if (!std::is_sorted(m_places.begin(), m_places.end(),
+                        [](const auto& a, const auto& b) { return a.first < b.first; })) {
+      std::sort(m_places.begin(), m_places.end(),
+                [](const auto& a, const auto& b) { return a.first < b.first; });
+    }
+    m_sorted = true;
+  }
+  const auto found = std::lower_bound(m_places.begin(), m_places.end(), &elmt,
+                                      [](const std::pair<const DOMElement*, MCPlace>& entry,
+                                         const DOMElement* key) { return entry.first < key; });
+  return found != m_places.end() && found->first == &elmt ? found->second : MCPlace();
+}
+
+void ElementPlaces::Clear() {
+  m_places.clear();
+  m_sorted = false;
+}
+
+DocumentParser::DocumentParser()
+    : xc::XercesDOMParser(nullptr, xc::XMLPlatformUtils::fgMemoryManager, nullptr) {
+  // The scanner reports to the parser only when told to; the parser itself then
+  // hears every error and keeps the first (see error()).
+  getScanner()->setErrorReporter(this);
+}
+
+bool StartsWithUtf8Mark(std::istream& in) {
+  const std::ios::iostate before = in.rdstate();
+  const std::istream::int_type next = in.peek();
+  // Only a look ahead: a stream found at its end keeps its flags for the parse.
+  if (next == std::istream::traits_type::eof() && !in.bad()) in.clear(before);
+  return next == 0xEF;
+}
+
+void DocumentParser::Configure(bool secure, bool places, bool utf8Mark) {
+  // Options changed under a running parse would change that parse.
+  if (getParseInProgress()) {
+    ThrowXMLwithMemMgr(xc::IOException, xc::XMLExcepts::Gen_ParseInProgress,
+                       xc::XMLPlatformUtils::fgMemoryManager);
+  }
+  if (secure != m_secured) {
+    // Without an entity resolver of ours, nothing is left that opens a file or a URL.
+    setLoadExternalDTD(!secure);
+    setDisableDefaultEntityResolution(secure);
+    m_secured = secure;
+  }
+  m_recordPlaces = places;
+  m_utf8Mark = utf8Mark;
+  m_names.Clear();
+  m_places.Clear();
+  m_mark = MCPlace{1, 1};
+  m_firstError.reset();
+  m_firstErrorNode = nullptr;
+}
+
+void DocumentParser::ReleaseDocuments() {
+  if (!getParseInProgress()) resetDocumentPool();
+}
+
+void DocumentParser::error(const unsigned int, const XMLCh* const,
+                           const xc::XMLErrorReporter::ErrTypes errType,
+                           const XMLCh* const errorText, const XMLCh* const, const XMLCh* const,
+                           const XMLFileLoc lineNum, const XMLFileLoc colNum) {
+  if (errType == xc::XMLErrorReporter::ErrType_Warning || m_firstError) return;
+  m_firstError = MCXMLError{ToUTF8(errorText), MCPlace{static_cast<unsigned long>(lineNum),
+                                                       static_cast<unsigned long>(colNum)}};
+  m_firstErrorNode = fCurrentParent;
+}
+
+void DocumentParser::resetErrors() {
+  m_firstError.reset();
+  m_firstErrorNode = nullptr;
+}
+
+void DocumentParser::Refuse(const std::u16string& text) {
+  getScanner()->emitError(xc::XMLErrs::XMLException_Fatal, text.c_str());
+}
+
+void DocumentParser::Mark() {
+  const xc::Locator* locator = getScanner()->getLocator();
+  m_mark = MCPlace{static_cast<unsigned long>(locator->getLineNumber()),
+                   static_cast<unsigned long>(locator->getColumnNumber())};
+}
+
+void DocumentParser::XMLDecl(const XMLCh* const version, const XMLCh* const encoding,
+                             const XMLCh* const standalone, const XMLCh* const actualEncoding) {
+  // The parser lets a declared encoding override a UTF-8 byte order mark, which
+  // garbles every character outside ASCII. Recoverable: the document reads as it
+  // always has, with the error counted.
+  if (m_secured && m_utf8Mark && !IsUtf8(actualEncoding)) {
+    getScanner()->emitError(
+        xc::XMLErrs::XMLException_Error,
+        (u"the document starts with a UTF-8 byte order mark but declares the encoding '" +
+         std::u16string(actualEncoding) + u"'")
+            .c_str());
+  }
+  if (!m_secured) {
+    xc::XercesDOMParser::XMLDecl(version, encoding, standalone, actualEncoding);
+    if (m_recordPlaces) Mark();
+    return;
+  }
+  try {
+    xc::XercesDOMParser::XMLDecl(version, encoding, standalone, actualEncoding);
+  } catch (const xc::DOMException&) {
+    // The DOM refuses an XML version the scanner accepts ("1.5"); ended here as a
+    // counted error, as an unsupported version is, instead of a DOMException.
+    getScanner()->emitError(xc::XMLErrs::UnsupportedXMLVersion, version);
+  }
+  if (m_recordPlaces) Mark();
+}
+
+void DocumentParser::doctypeDecl(const xc::DTDElementDecl& elemDecl, const XMLCh* const publicId,
+                                 const XMLCh* const systemId, const bool hasIntSubset,
+                                 const bool hasExtSubset) {
+  // Every way a document makes the parser expand text without bound (entities,
+  // parameter entities, attribute defaults) and every way it reaches outside
+  // itself starts here, before the internal subset is read. Neither document kind
+  // of the library needs one.
+  if (m_secured) Refuse(u"a document type declaration is not allowed under secure processing");
+  xc::XercesDOMParser::doctypeDecl(elemDecl, publicId, systemId, hasIntSubset, hasExtSubset);
+  if (m_recordPlaces) Mark();
+}
+
+void DocumentParser::startElement(const xc::XMLElementDecl& elemDecl, const unsigned int urlId,
+                                  const XMLCh* const elemPrefix,
+                                  const xc::RefVectorOf<xc::XMLAttr>& attrList,
+                                  const XMLSize_t attrCount, const bool isEmpty,
+                                  const bool isRoot) {
+  if (m_secured && attrCount > kMaxAttributesPerElement) {
+    Refuse(u"element '" + std::u16string(elemDecl.getFullName()) + u"' has more than " +
+           Decimal(kMaxAttributesPerElement) + u" attributes, the limit of secure processing");
+    return;
+  }
+  const MCPlace start = m_mark;
+  xc::XercesDOMParser::startElement(elemDecl, urlId, elemPrefix, attrList, attrCount, isEmpty,
+                                    isRoot);
+  if (m_secured && m_names.Size() > kMaxDistinctNames) {
+    Refuse(u"the document uses more than " + Decimal(kMaxDistinctNames) +
+           u" distinct element and attribute names, the limit of secure processing");
+    return;
+  }
+  if (m_recordPlaces) {
+    // An empty element is closed again by now; the element made last is the one.
+    const DOMNode* made = getCurrentNode();
+    if (made != nullptr && made->getNodeType() == DOMNode::ELEMENT_NODE) {
+      m_places.Add(static_cast<const DOMElement*>(made), start);
+    }
+    Mark();
+  }
+}
+
+void DocumentParser::endElement(const xc::XMLElementDecl& elemDecl, const unsigned int urlId,
+                                const bool isRoot, const XMLCh* const elemPrefix) {
+  xc::XercesDOMParser::endElement(elemDecl, urlId, isRoot, elemPrefix);
+  if (m_recordPlaces) Mark();
+}
+
+void DocumentParser::docCharacters(const XMLCh* const chars, const XMLSize_t length,
+                                   const bool cdataSection) {
+  xc::XercesDOMParser::docCharacters(chars, length, cdataSection);
+  if (m_recordPlaces) Mark();
+}
+
+void DocumentParser::ignorableWhitespace(const XMLCh* const chars, const XMLSize_t length,
+                                         const bool cdataSection) {
+  xc::XercesDOMParser::ignorableWhitespace(chars, length, cdataSection);
+  if (m_recordPlaces) Mark();
+}
+
+void DocumentParser::docComment(const XMLCh* const comment) {
+  xc::XercesDOMParser::docComment(comment);
+  if (m_recordPlaces) Mark();
+}
+
+void DocumentParser::docPI(const XMLCh* const target, const XMLCh* const data) {
+  xc::XercesDOMParser::docPI(target, data);
+  if (m_recordPlaces) Mark();
+}
+
+void DocumentParser::startEntityReference(const xc::XMLEntityDecl& entDecl) {
+  xc::XercesDOMParser::startEntityReference(entDecl);
+  if (m_recordPlaces) Mark();
+}
+
+void DocumentParser::endEntityReference(const xc::XMLEntityDecl& entDecl) {
+  xc::XercesDOMParser::endEntityReference(entDecl);
+  if (m_recordPlaces) Mark();
+}
+
+DOMElement* DocumentParser::createElement(const XMLCh* name) {
+  DOMElement* elmt = xc::XercesDOMParser::createElement(name);
+  if (m_secured) m_names.Insert(elmt->getNodeName());
+  return elmt;
+}
+
+xc::DOMAttr* DocumentParser::createAttr(const XMLCh* name) {
+  xc::DOMAttr* attr = xc::XercesDOMParser::createAttr(name);
+  if (m_secured) m_names.Insert(attr->getNodeName());
+  return attr;
+}
+
+}  // namespace MCXML_1_3

@@ -1,0 +1,151 @@
+// The XML parser behind every parse of the library: a XercesDOMParser with the
+// platform's defaults that, on request, processes documents securely and records
+// where each element starts, and that always keeps the first error it reports.
+#ifndef MCXML_XML_DOCUMENT_PARSER_INTERNAL_H
+#define MCXML_XML_DOCUMENT_PARSER_INTERNAL_H
+
+#include <cstddef>
+#include <istream>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <xercesc/dom/DOMElement.hpp>
+#include <xercesc/dom/DOMNode.hpp>
+#include <xercesc/parsers/XercesDOMParser.hpp>
+
+#include "mcxml/common/diagnostics.h"
+
+namespace MCXML_1_3 {
+
+using XERCES_CPP_NAMESPACE::DOMElement;
+using XERCES_CPP_NAMESPACE::DOMNode;
+
+/// Attributes one element may carry in a secured parse. The DOM files each one
+/// with a scan of those already there, so the cost grows with the square of the
+/// count: a million attributes on one element would take hours.
+inline constexpr XMLSize_t kMaxAttributesPerElement = 256;
+
+/// Distinct element and attribute names a secured document may use. The DOM
+/// pools names in a table of fixed size, so the cost grows with the square of the
+/// number of distinct names (200,000 took 15 s); PMML and settings documents use a
+/// few hundred.
+inline constexpr std::size_t kMaxDistinctNames = 10000;
+
+/// A set of the DOM's pooled name strings, which are unique per document, so that
+/// identity is equality. Small and flat: nearly every lookup hits a name seen just
+/// before.
+class PooledNameSet {
+ public:
+  /// Adds `name`; the number of distinct names afterwards.
+  std::size_t Insert(const XMLCh* name);
+  std::size_t Size() const { return m_size; }
+  void Clear();
+
+ private:
+  void Grow();
+
+  std::vector<const XMLCh*> m_slots;
+  std::size_t m_size = 0;
+};
+
+/// Element places in the order the parser made the elements.
+class ElementPlaces {
+ public:
+  void Add(const DOMElement* elmt, const MCPlace& place) { m_places.emplace_back(elmt, place); }
+  /// Where `elmt` starts; unknown for an element that was not recorded.
+  MCPlace Find(const DOMElement& elmt) const;
+  void Clear();
+
+ private:
+  mutable std::vector<std::pair<const DOMElement*, MCPlace>> m_places;
+  mutable bool m_sorted = true;
+};
+
+/// Whether the next byte of `in` is the first of a UTF-8 byte order mark (no XML
+/// document starts otherwise with that byte); consumes nothing.
+bool StartsWithUtf8Mark(std::istream& in);
+
+class DocumentParser : public XERCES_CPP_NAMESPACE::XercesDOMParser {
+ public:
+  /// No validator, the platform's memory manager, no grammar pool: the platform's
+  /// own parser until Configure asks for more.
+  DocumentParser();
+
+  /// Sets up the next parse. Secured, nothing outside the document is read and a
+  /// document type declaration, more than kMaxAttributesPerElement attributes on an
+  /// element or more than kMaxDistinctNames names end the parse with a counted
+  /// error; with `places`, the start of every element is recorded. `utf8Mark`
+  /// tells a secured parse that the input starts with a UTF-8 byte order mark, which
+  /// the parser does not say (see StartsWithUtf8Mark): a declaration of another
+  /// encoding is then a counted error. Throws the platform's IOException while a
+  /// parse of this parser is in progress.
+  void Configure(bool secure, bool places, bool utf8Mark);
+  /// Releases the documents of earlier parses, which the parser otherwise keeps
+  /// until it is destroyed; does nothing while a parse is in progress.
+  void ReleaseDocuments();
+  /// Whether a parse of this parser is running (its stream may call back into us).
+  bool ParseInProgress() const { return getParseInProgress(); }
+
+  /// The first error (not warning) reported during the last parse.
+  const std::optional<MCXMLError>& FirstError() const { return m_firstError; }
+  /// The element that was open when the first error was reported, if any.
+  const DOMNode* FirstErrorNode() const { return m_firstErrorNode; }
+  /// Where `elmt` starts, when places were recorded in the last parse.
+  MCPlace PlaceOf(const DOMElement& elmt) const { return m_places.Find(elmt); }
+
+  // Only records: the parse ends at the first fatal error whether or not anyone
+  // listens, as it does with no listener at all.
+  void error(const unsigned int errCode, const XMLCh* const msgDomain,
+             const XERCES_CPP_NAMESPACE::XMLErrorReporter::ErrTypes errType,
+             const XMLCh* const errorText, const XMLCh* const systemId, const XMLCh* const publicId,
+             const XMLFileLoc lineNum, const XMLFileLoc colNum) override;
+  void resetErrors() override;
+
+  void XMLDecl(const XMLCh* const version, const XMLCh* const encoding,
+               const XMLCh* const standalone, const XMLCh* const actualEncoding) override;
+  void doctypeDecl(const XERCES_CPP_NAMESPACE::DTDElementDecl& elemDecl,
+                   const XMLCh* const publicId, const XMLCh* const systemId,
+                   const bool hasIntSubset, const bool hasExtSubset) override;
+  void startElement(
+      const XERCES_CPP_NAMESPACE::XMLElementDecl& elemDecl, const unsigned int urlId,
+      const XMLCh* const elemPrefix,
+      const XERCES_CPP_NAMESPACE::RefVectorOf<XERCES_CPP_NAMESPACE::XMLAttr>& attrList,
+      const XMLSize_t attrCount, const bool isEmpty, const bool isRoot) override;
+  void endElement(const XERCES_CPP_NAMESPACE::XMLElementDecl& elemDecl, const unsigned int urlId,
+                  const bool isRoot, const XMLCh* const elemPrefix) override;
+  void docCharacters(const XMLCh* const chars, const XMLSize_t length,
+                     const bool cdataSection) override;
+  void ignorableWhitespace(const XMLCh* const chars, const XMLSize_t length,
+                           const bool cdataSection) override;
+  void docComment(const XMLCh* const comment) override;
+  void docPI(const XMLCh* const target, const XMLCh* const data) override;
+  void startEntityReference(const XERCES_CPP_NAMESPACE::XMLEntityDecl& entDecl) override;
+  void endEntityReference(const XERCES_CPP_NAMESPACE::XMLEntityDecl& entDecl) override;
+
+ protected:
+  DOMElement* createElement(const XMLCh* name) override;
+  XERCES_CPP_NAMESPACE::DOMAttr* createAttr(const XMLCh* name) override;
+
+ private:
+  // Where the scanner stands now; an element starts where the event before its
+  // start tag left the scanner.
+  void Mark();
+  // Ends the parse with a fatal error of our own text, counted and reported like
+  // the parser's own.
+  void Refuse(const std::u16string& text);
+
+  bool m_secured = false;
+  bool m_recordPlaces = false;
+  bool m_utf8Mark = false;
+  PooledNameSet m_names;
+  MCPlace m_mark;
+  ElementPlaces m_places;
+  std::optional<MCXMLError> m_firstError;
+  const DOMNode* m_firstErrorNode = nullptr;
+};
+
+}  // namespace MCXML_1_3
+
+#endif  // MCXML_XML_DOCUMENT_PARSER_INTERNAL_H
