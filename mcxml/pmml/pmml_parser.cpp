@@ -5,10 +5,10 @@
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/XMLException.hpp>
-#include <xercesc/util/XMLUni.hpp>
 
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/input_source.h"
+#include "mcxml/xml/platform_internal.h"
 #include "mcxml/xml/secure_parser_internal.h"
 
 namespace MCXML_1_3 {
@@ -22,7 +22,7 @@ void MCPMMLParser::ParserDeleter::operator()(xc::XercesDOMParser* parser) const 
 
 MCPMMLParser::MCPMMLParser() {
   try {
-    xc::XMLPlatformUtils::Initialize(xc::XMLUni::fgXercescDefaultLocale, nullptr, nullptr, nullptr);
+    InitializePlatform();
     m_parser.reset(new (xc::XMLPlatformUtils::fgMemoryManager) SecurableDOMParser());
   } catch (const xc::XMLException&) {
     m_status = MCStatus(103, false);
@@ -35,7 +35,7 @@ MCPMMLParser::~MCPMMLParser() {
   if (m_parser) {
     m_parser.reset();
     m_security.reset();
-    xc::XMLPlatformUtils::Terminate();
+    TerminatePlatform();
   }
 }
 

@@ -17,6 +17,7 @@
 
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/input_source.h"
+#include "mcxml/xml/platform_internal.h"
 #include "mcxml/xml/secure_parser_internal.h"
 
 namespace MCXML_1_3 {
@@ -72,7 +73,7 @@ void MCXMLReadWrite::ParserDeleter::operator()(xc::XercesDOMParser* parser) cons
 
 MCXMLReadWrite::MCXMLReadWrite() {
   try {
-    xc::XMLPlatformUtils::Initialize(xc::XMLUni::fgXercescDefaultLocale, nullptr, nullptr, nullptr);
+    InitializePlatform();
   } catch (const xc::XMLException&) {
     m_initStatus = MCStatus(103, false);
   }
@@ -83,7 +84,7 @@ MCXMLReadWrite::~MCXMLReadWrite() {
   // The parser and its document must go while the platform still exists.
   m_parser.reset();
   m_document = nullptr;
-  xc::XMLPlatformUtils::Terminate();
+  TerminatePlatform();
 }
 
 MCStatus MCXMLReadWrite::GetInitStatus() const {
