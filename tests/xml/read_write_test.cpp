@@ -53,7 +53,8 @@ TEST(ReadWriteTest, StreamsReadOnToTheEnd) {
   mcxml_test::XercesPlatform platform;
   std::istringstream in("abc0123456789");
   in.seekg(3);
-  const std::unique_ptr<xercesc::BinInputStream> stream(MCXML_1_3::MCXInputSource(in).makeStream());
+  const MCXML_1_3::MCXInputSource source = in;
+  const std::unique_ptr<xercesc::BinInputStream> stream(source.makeStream());
   XMLByte buffer[64];
   EXPECT_EQ(stream->readBytes(buffer, sizeof buffer), 10u);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 10), "0123456789");
