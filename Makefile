@@ -2,11 +2,13 @@
 # Each installs what a fresh Debian machine lacks, configures, builds and runs.
 JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ make pkg-config libxerces-c-dev libgtest-dev libgmock-dev libbenchmark-dev
+# The ThreadSanitizer run of `make test` and the fuzz targets are built with clang.
+CLANG_PACKAGES := clang libclang-rt-14-dev
 DEMO_TOOL := build/release/tools/mcxml/mcxml
 # The builds' own make runs inherit this: no "Entering directory" lines in the output.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps demo test test-debug test-asan bench fuzz clean
+.PHONY: all deps demo test test-debug test-asan test-tsan bench fuzz clean
 
 all: test
 
@@ -31,7 +33,7 @@ demo: deps
 	  array-double:priorProbabilities matrix-double:misclassificationCosts \
 	  target: inputs: cat-predictors: frequency-weight:
 
-test: test-debug test-asan
+test: test-debug test-asan test-tsan
 
 test-debug: deps
 	cmake --preset debug
@@ -42,6 +44,13 @@ test-asan: deps
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+
+# Only the threads test and the libraries, built with clang under ThreadSanitizer.
+test-tsan: deps
+	@$(MAKE) --no-print-directory deps PACKAGES="$(CLANG_PACKAGES)"
+	cmake --preset tsan
+	cmake --build --preset tsan -j $(JOBS)
+	ctest --preset tsan -j $(JOBS)
 
 # Builds the benchmarks (Release, a build folder of their own) and runs them: each
 # operation beside a bare parse of the same bytes, then the ratios against their
@@ -58,10 +67,9 @@ bench: deps
 # Builds the fuzz targets with clang (a configure of fuzz/ of its own) and runs
 # each for FUZZ_SECONDS; see fuzz/README.md.
 FUZZ_SECONDS ?= 60
-FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 fuzz: deps
-	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
+	@$(MAKE) --no-print-directory deps PACKAGES="$(CLANG_PACKAGES)"
 	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) fuzz/run.sh build/fuzz
 
 clean:

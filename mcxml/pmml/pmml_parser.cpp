@@ -5,11 +5,11 @@
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/XMLException.hpp>
-#include <xercesc/util/XMLUni.hpp>
 
 #include "mcxml/xml/document_parser_internal.h"
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/input_source.h"
+#include "mcxml/xml/platform_internal.h"
 
 namespace MCXML_1_3 {
 
@@ -22,7 +22,7 @@ void MCPMMLParser::ParserDeleter::operator()(xc::XercesDOMParser* parser) const 
 
 MCPMMLParser::MCPMMLParser() {
   try {
-    xc::XMLPlatformUtils::Initialize(xc::XMLUni::fgXercescDefaultLocale, nullptr, nullptr, nullptr);
+    InitializePlatform();
     m_parser.reset(new (xc::XMLPlatformUtils::fgMemoryManager) DocumentParser());
   } catch (const xc::XMLException&) {
     m_status = MCStatus(103, false);
@@ -34,7 +34,7 @@ MCPMMLParser::~MCPMMLParser() {
   // nothing to give back.
   if (m_parser) {
     m_parser.reset();
-    xc::XMLPlatformUtils::Terminate();
+    TerminatePlatform();
   }
 }
 

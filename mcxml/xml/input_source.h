@@ -13,9 +13,10 @@ namespace MCXML_1_3 {
 
 /// An input source over a caller's stream, which must outlive the parse. Its system
 /// identifier is "istream"; the parser detects the encoding from the document.
+/// The constructor converts: `MCXInputSource source = stream;` makes one.
 class MCXML_EXPORT MCXInputSource : public XERCES_CPP_NAMESPACE::InputSource {
  public:
-  explicit MCXInputSource(std::istream& in);
+  MCXInputSource(std::istream& in);
   ~MCXInputSource() override;
   MCXInputSource(const MCXInputSource&) = delete;
   MCXInputSource& operator=(const MCXInputSource&) = delete;

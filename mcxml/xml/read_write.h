@@ -71,8 +71,10 @@ class MCXML_EXPORT MCXMLReadWrite {
   MCStatus ParseToDOM(std::istream& in);
   /// Writes `doc`, or the held document when `doc` is null, to the named file,
   /// without pretty-printing. OK without writing when there is nothing to write;
-  /// 118 when the write threw, or (no file made) when the document is nested more
-  /// than 10,000 levels deep, which the platform's writer cannot take.
+  /// 118 when the write threw, or when the document is nested deeper than the
+  /// calling thread's remaining stack lets the platform's recursive writer go
+  /// (about 5,000 levels on a 1 MB stack; the file is then left empty). An
+  /// exception from opening the file is not caught: it passes to the caller.
   MCStatus WriteFromDOM(const std::string& fileName, const DOMDocument* doc) const;
 
  private:

@@ -17,10 +17,12 @@ XERCES_CPP_NAMESPACE_END
 namespace MCXML_1_3 {
 
 /// A transcoder for one named encoding ("UTF-8" when the name is null). Needs an
-/// initialised XML platform (any live parser or MCXMLReadWrite holds one).
+/// initialised XML platform (any live parser or MCXMLReadWrite holds one). The
+/// constructor converts, so an array can be initialised from encoding names:
+/// `MCXTranscoder t[2] = {"ISO-8859-1"};` (the second is UTF-8).
 class MCXML_EXPORT MCXTranscoder {
  public:
-  explicit MCXTranscoder(const char* encoding = nullptr);
+  MCXTranscoder(const char* encoding = nullptr);
   ~MCXTranscoder();
   MCXTranscoder(const MCXTranscoder&) = delete;
   MCXTranscoder& operator=(const MCXTranscoder&) = delete;

@@ -85,8 +85,12 @@ TEST(Copy, WritesWhatItReadAndReportsBothSteps) {
     EXPECT_EQ(RunTool(Args(command + copy)).out, original.out) << command;
   }
 
-  EXPECT_EQ(RunTool({"copy", "-", copy}, "<a>text</a>").status, 0);
-  EXPECT_NE(ReadFile(copy).find("<a>text</a>"), std::string::npos) << ReadFile(copy);
+  std::string deep;
+  for (int level = 0; level < 20000; ++level) deep += "<a>";
+  deep += "text";
+  for (int level = 0; level < 20000; ++level) deep += "</a>";
+  EXPECT_EQ(RunTool({"copy", "-", copy}, deep).status, 0) << "20,000 levels";
+  EXPECT_NE(ReadFile(copy).find(deep), std::string::npos);
   const ToolRun malformed = RunTool({"copy", "-", copy}, "<a><b></a>");
   EXPECT_EQ(malformed.status, 1);
   EXPECT_EQ(malformed.json.find(R"("parseErrors":0)"), std::string::npos) << malformed.out;

@@ -1,10 +1,12 @@
 // MCXMLReadWrite and its input source: what a parse keeps or drops, where a stream
 // is read from, what a write creates, the message of the last failure, and what
 // secure processing keeps out of the document.
+#include <pthread.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <sstream>
@@ -12,6 +14,7 @@
 
 #include <gtest/gtest.h>
 #include <xercesc/util/BinInputStream.hpp>
+#include <xercesc/util/XMLException.hpp>
 #include <xercesc/util/XMLString.hpp>
 
 #include "mcxml/xml/dom_access.h"
@@ -50,7 +53,8 @@ TEST(ReadWriteTest, StreamsReadOnToTheEnd) {
   mcxml_test::XercesPlatform platform;
   std::istringstream in("abc0123456789");
   in.seekg(3);
-  const std::unique_ptr<xercesc::BinInputStream> stream(MCXML_1_3::MCXInputSource(in).makeStream());
+  const MCXML_1_3::MCXInputSource source = in;
+  const std::unique_ptr<xercesc::BinInputStream> stream(source.makeStream());
   XMLByte buffer[64];
   EXPECT_EQ(stream->readBytes(buffer, sizeof buffer), 10u);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 10), "0123456789");
@@ -96,6 +100,70 @@ TEST(ReadWriteTest, WritesWhatIsHeldOrGivenWithoutPrettyPrinting) {
   EXPECT_NE(rw.GetDocument(), nullptr) << "a write keeps the document";
   EXPECT_THAT(Parse(rw, "<b/>"), IsOk());
   EXPECT_EQ(rw.GetXercesMessage(), "");
+}
+
+std::string Nested(int depth) {
+  std::string xml;
+  for (int i = 0; i < depth; ++i) xml += "<a>";
+  xml += "x";
+  for (int i = 0; i < depth; ++i) xml += "</a>";
+  return xml;
+}
+
+// Runs `body` on a thread of its own with a stack of `bytes`, or on this thread.
+void OnStack(size_t bytes, const std::function<void()>& body) {
+  if (bytes == 0) return body();
+  pthread_attr_t attributes;
+  pthread_attr_init(&attributes);
+  ASSERT_EQ(pthread_attr_setstacksize(&attributes, bytes), 0);
+  pthread_t thread;
+  const auto run = [](void* f) -> void* {
+    (*static_cast<const std::function<void()>*>(f))();
+    return nullptr;
+  };
+  ASSERT_EQ(pthread_create(&thread, &attributes, run, const_cast<std::function<void()>*>(&body)),
+            0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attributes);
+}
+
+// The writer recurses once per level: what the calling thread's stack cannot take
+// is refused and leaves the file empty, but the file is opened first, so a target
+// that cannot be opened throws whatever the document.
+TEST(ReadWriteTest, WriteDepthFollowsTheCallersStack) {
+  const std::string good = TempPath("deep.xml"), bad = TempPath("no/such/dir/deep.xml");
+  struct Case {
+    size_t stack;  // 0: this thread's
+    int depth;
+    bool openable;
+    long code;  // -1: throws
+  };
+  const Case cases[] = {{256 << 10, 200, true, 0},
+                        {256 << 10, 3000, true, 118},
+                        {256 << 10, 3000, false, -1},
+                        {0, 20000, true, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.stack) + " bytes, " + std::to_string(c.depth) + " levels");
+    MCXMLReadWrite rw;
+    const std::string xml = Nested(c.depth);
+    ASSERT_THAT(Parse(rw, xml), IsOk());
+    const std::string& path = c.openable ? good : bad;
+    OnStack(c.stack, [&] {
+      if (c.code < 0) {
+        EXPECT_THROW(static_cast<void>(rw.WriteFromDOM(path, nullptr)), xercesc::XMLException);
+      } else {
+        EXPECT_THAT(rw.WriteFromDOM(path, nullptr), HasCode(c.code, false));
+      }
+    });
+    if (c.code == 0) {
+      EXPECT_NE(Slurp(good).find(xml), std::string::npos);
+      EXPECT_THAT(rw.ParseToDOM(good), IsOk()) << "read back";
+      EXPECT_EQ(rw.GetErrorCount(), 0u);
+    } else if (c.code > 0) {
+      EXPECT_EQ(Slurp(good), "");
+    }
+    std::remove(good.c_str());
+  }
 }
 
 // A file's text and an external DTD's declarations reach the document only when
