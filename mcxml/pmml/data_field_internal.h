@@ -30,6 +30,7 @@
 
 #include "mcxml/common/status.h"
 #include "mcxml/common/var_list.h"
+#include "mcxml/pmml/problems_internal.h"
 
 namespace MCXML_1_3 {
 
@@ -83,9 +84,11 @@ struct MCDataField {
 /// Reads the DataField `elmt` whose "name" attribute is `name` into `field`
 /// (expected default-constructed or cleared): 108 when `name` is null or "dataType" or
 /// "optype" is absent, 109 for a data type the rules do not accept or a bad
-/// Interval. On a failure `field` holds what was read so far.
+/// Interval. On a failure `field` holds what was read so far. With `faults`, a
+/// check's, every failure is recorded and the reading goes on where it can; the
+/// result is the first failure either way.
 MCStatus ReadDataField(const DOMElement& elmt, const XMLCh* name, const MCDataFieldRules& rules,
-                       MCDataField& field);
+                       MCDataField& field, MCFaults* faults = nullptr);
 
 /// Adds a categorical field with role 4: its valid values, with the valid display
 /// values as labels when there are as many, then (when the list took it) its
@@ -144,12 +147,25 @@ MCStatus AddBinnedContVar(MCVarList& varList, MCBinsIndex& bins, const std::stri
 /// range, the settings builder over the field's Interval range. Returns the index.
 using MCPlainContAdd = int (*)(MCVarList& varList, const MCDataField& field);
 
+/// The PMML builder's way: a continuous variable without range.
+int AddUnrangedContVar(MCVarList& varList, const MCDataField& field);
+/// The settings builder's way: over the range of the field's last Interval.
+int AddRangedContVar(MCVarList& varList, const MCDataField& field);
+
 /// Adds `field` as both builders do: a categorical field through AddCatField; a
 /// continuous one through AddBinnedContVar when `useBins` (110 without bins) and
 /// otherwise, or with two cut points or fewer, through `addPlain`, then its invalid
 /// values. `index` is the new variable's; 111 when the list refused it.
 MCStatus AddField(MCVarList& varList, MCBinsIndex& bins, const MCDataField& field, bool useBins,
                   MCPlainContAdd addPlain, int& index);
+
+/// The check of a data dictionary: every DataField read and added on its own, as
+/// a builder with `rules`, `addPlain` and `useBins` reads and adds it (into a list
+/// of the check's own, so that a name taken twice is refused as the builder
+/// refuses it), so that one bad field hides no other; each failure goes to
+/// `problems` under the field's name.
+void CheckDataFields(const DOMElement& dataDict, const DOMElement* transDict, bool useBins,
+                     const MCDataFieldRules& rules, MCPlainContAdd addPlain, ProblemList& problems);
 
 }  // namespace MCXML_1_3
 

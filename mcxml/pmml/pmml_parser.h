@@ -81,6 +81,21 @@ class MCXML_EXPORT MCPMMLParser {
   MCStatus FillVarList(MCVarList& varList, const std::vector<std::string>& names,
                        bool useBins) const;
 
+  /// Every problem the operations of this class would meet in the loaded document,
+  /// not only the first: the first XML error (code 0) and the load's own failure;
+  /// then every DataField on its own, read and added as FillVarList reads and adds
+  /// it with `useBins` (a field with several problems lists them in the order the
+  /// reading meets them, the one FillVarList returns first), and the Discretize the
+  /// bins step reads for it; then every UnivariateStats of every model element (a
+  /// child of the root other than Header, MiningBuildTask, DataDictionary,
+  /// TransformationDictionary and Extension) as the FillUniStats walk reads it
+  /// into a fresh record. Each problem carries the status of that operation, so
+  /// that FillVarList with one field's name returns OK exactly when no problem
+  /// names that field, and otherwise the status of the first that does. Element
+  /// places are given when they were recorded (SetElementPlaces). Linear in the
+  /// document; changes nothing.
+  virtual std::vector<MCProblem> CheckDocument(bool useBins) const;
+
   /// Reads the UnivariateStats after `cursor` (the first when null) of the model
   /// element into `stats`. `cursor` is set to the element read, null at the end
   /// (OK, `stats` untouched). `stats` is written only by a successful read; on 107

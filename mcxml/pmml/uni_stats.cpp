@@ -6,6 +6,7 @@
 #include "mcxml/common/missing_value.h"
 #include "mcxml/common/uni_stats.h"
 #include "mcxml/pmml/pmml_parser.h"
+#include "mcxml/pmml/problems_internal.h"
 #include "mcxml/xml/dom_access.h"
 
 namespace MCXML_1_3 {
@@ -40,22 +41,273 @@ int ReadOptionalDouble(const DOMElement& elmt, const char* name, double& value) 
   return answer;
 }
 
+// Why a record that was read whole is not valid, as far as the reading can tell.
+std::string WhyInvalid(const MCUniStats& stats, const DOMElement& univariateStats) {
+  if (stats.GetKind() == MCUniStats::Kind::Empty) {
+    return "NumericInfo without ContStats leaves the record empty, and an empty record is not "
+           "valid";
+  }
+  if (stats.GetName().empty()) {
+    return "field " + Quoted(GetAttribute(univariateStats, "field")) + " is not valid text";
+  }
+  const MCUniStats::SummStats& summary = stats.GetSummStats();
+  if (stats.GetKind() == MCUniStats::Kind::Continuous && summary.minimum != gMissingValue &&
+      summary.maximum != gMissingValue && summary.minimum > summary.maximum) {
+    return "NumericInfo minimum " + NumberText(summary.minimum) + " lies above its maximum " +
+           NumberText(summary.maximum);
+  }
+  return "the statistics read do not form a valid record";
+}
+
 // Counts and frequencies: an "Array" of "real" or "int" numbers, none negative.
 // The not-a-number literal reads as the missing value, which is negative too.
-MCStatus ReadNonNegativeArray(std::vector<double>& values, const DOMElement& array) {
+MCStatus ReadNonNegativeArray(std::vector<double>& values, const DOMElement& array,
+                              MCFaults* faults) {
   const XMLCh* type = GetAttribute(array, "type");
-  if (type == nullptr) return Failure(kAttributeAbsent);
-  if (!XStrEqualsUTF8Str(type, "real") && !XStrEqualsUTF8Str(type, "int")) {
-    return Failure(kAttributeBad);
+  if (type == nullptr) {
+    return Fault(faults, Failure(kAttributeAbsent), array,
+                 [] { return std::string("Array has no \"type\""); });
   }
-  if (!AssembleDoublesList(array, values)) return Failure(kBadArray);
+  if (!XStrEqualsUTF8Str(type, "real") && !XStrEqualsUTF8Str(type, "int")) {
+    return Fault(faults, Failure(kAttributeBad), array,
+                 [&] { return "Array type " + Quoted(type) + " is neither \"real\" nor \"int\""; });
+  }
+  if (!AssembleDoublesList(array, values)) {
+    return Fault(faults, Failure(kBadArray), array, [&] {
+      const DOMNode* text = array.getFirstChild();
+      return text != nullptr && text->getNextSibling() == nullptr &&
+                     text->getNodeType() == DOMNode::TEXT_NODE
+                 ? "Array text " + Quoted(text->getNodeValue()) + " is not a list of numbers"
+                 : std::string("Array holds something other than one text of numbers");
+    });
+  }
   for (const double value : values) {
-    if (value < 0.0) return Failure(kBadArray);
+    if (value < 0.0) {
+      return Fault(faults, Failure(kBadArray), array, [&] {
+        return value == gMissingValue ? std::string("Array holds NaN, which counts as negative")
+                                      : "Array holds the negative number " + NumberText(value);
+      });
+    }
   }
   return MCStatus();
 }
 
+MCStatus ExtractIntervalOf(double& left, double& right, bool& leftOpen, const DOMElement& interval,
+                           MCFaults* faults) {
+  const auto notANumber = [&](const char* margin) {
+    return Fault(faults, Failure(kAttributeBad), interval, [&] {
+      return std::string("Interval ") + margin + " " + Quoted(GetAttribute(interval, margin)) +
+             " is not a finite number";
+    });
+  };
+  if (ReadOptionalDouble(interval, "leftMargin", left) == kNotANumber) {
+    return notANumber("leftMargin");
+  }
+  const int rightAnswer = ReadOptionalDouble(interval, "rightMargin", right);
+  if (rightAnswer == kNotANumber) return notANumber("rightMargin");
+  if (rightAnswer == kAbsent) {
+    if (left == gMissingValue) {
+      return Fault(faults, Failure(kAttributeAbsent), interval, [] {
+        return std::string("Interval has neither \"leftMargin\" nor \"rightMargin\"");
+      });
+    }
+  } else if (left != gMissingValue && left >= right) {
+    return Fault(faults, Failure(kAttributeBad), interval, [&] {
+      return "Interval leftMargin " + Quoted(GetAttribute(interval, "leftMargin")) +
+             " is not below its rightMargin " + Quoted(GetAttribute(interval, "rightMargin"));
+    });
+  }
+
+  const XMLCh* closure = GetAttribute(interval, "closure");
+  if (closure == nullptr) {
+    return Fault(faults, Failure(kAttributeAbsent), interval,
+                 [] { return std::string("Interval has no \"closure\""); });
+  }
+  // Only the left side of the closure matters here.
+  leftOpen = XStrEqualsUTF8Str(closure, "openOpen") || XStrEqualsUTF8Str(closure, "openClosed");
+  return MCStatus();
+}
+
+MCStatus FillCutPointsFreqsOf(std::vector<double>& cutPoints, std::vector<double>& freqs,
+                              bool& leftOpen, const DOMElement& contStats, MCFaults* faults) {
+  cutPoints.clear();
+  freqs.clear();
+  leftOpen = true;
+  bool openRightSeen = false;
+  bool first = true;
+  for (const DOMElement* interval = GetFirstChildElmt(contStats, "Interval"); interval != nullptr;
+       interval = GetNextSiblingElmt(*interval, "Interval")) {
+    // Only the last boundary of a histogram may be open.
+    if (openRightSeen) {
+      return Fault(faults, Failure(kBadHistogram), *interval, [] {
+        return std::string("Interval follows one without a right margin, which must be the last");
+      });
+    }
+    double left = gMissingValue;
+    double right = gMissingValue;
+    bool intervalLeftOpen = false;
+    const MCStatus status = ExtractIntervalOf(left, right, intervalLeftOpen, *interval, faults);
+    if (!status.IsOK()) return status;
+
+    if (first) {
+      leftOpen = intervalLeftOpen;
+      cutPoints.push_back(left);
+    } else {
+      if (intervalLeftOpen != leftOpen) {
+        return Fault(faults, Failure(kBadHistogram), *interval, [&] {
+          return "Interval closure " + Quoted(GetAttribute(*interval, "closure")) + " is " +
+                 (intervalLeftOpen ? "open" : "closed") + " on the left, the first interval's " +
+                 (leftOpen ? "open" : "closed");
+        });
+      }
+      // A gap between two intervals becomes a bucket of its own; touching
+      // intervals share their boundary.
+      if (left == gMissingValue) {
+        return Fault(faults, Failure(kBadHistogram), *interval, [] {
+          return std::string("Interval has no left margin, which only the first may lack");
+        });
+      }
+      if (left < cutPoints.back()) {
+        return Fault(faults, Failure(kBadHistogram), *interval, [&] {
+          return "Interval leftMargin " + Quoted(GetAttribute(*interval, "leftMargin")) +
+                 " lies below the boundary before it, " + NumberText(cutPoints.back());
+        });
+      }
+      if (left > cutPoints.back()) cutPoints.push_back(left);
+    }
+    if (right == gMissingValue) openRightSeen = true;
+    cutPoints.push_back(right);
+    first = false;
+  }
+  if (cutPoints.empty()) return MCStatus();
+
+  const DOMElement* array = GetFirstChildElmt(contStats, "Array");
+  if (array == nullptr) {
+    return Fault(faults, Failure(kElementMissing), contStats,
+                 [] { return std::string("ContStats has intervals but no Array of frequencies"); });
+  }
+  const MCStatus status = ReadNonNegativeArray(freqs, *array, faults);
+  if (!status.IsOK()) return status;
+  if (freqs.size() + 1 != cutPoints.size()) {
+    return Fault(faults, Failure(kBadHistogram), *array, [&] {
+      return "Array holds " + std::to_string(freqs.size()) + " frequencies for " +
+             std::to_string(cutPoints.size() - 1) + " buckets";
+    });
+  }
+  return MCStatus();
+}
+
+MCStatus FillUniStatsCatOf(MCUniStats& stats, const std::string& name, double totalFreq,
+                           const DOMElement& univariateStats, MCFaults* faults) {
+  const DOMElement* discrStats = GetFirstChildElmt(univariateStats, "DiscrStats");
+  const DOMElement* array =
+      discrStats == nullptr ? nullptr : GetFirstChildElmt(*discrStats, "Array");
+  if (array == nullptr) {
+    return Fault(faults, Failure(kElementMissing),
+                 discrStats == nullptr ? univariateStats : *discrStats, [&] {
+                   return discrStats == nullptr ? std::string("no NumericInfo and no DiscrStats")
+                                                : std::string("DiscrStats has no Array of counts");
+                 });
+  }
+
+  std::vector<double> counts;
+  const MCStatus status = ReadNonNegativeArray(counts, *array, faults);
+  if (!status.IsOK()) return status;
+
+  stats = MCUniStats(name, totalFreq, counts);
+  return MCStatus();
+}
+
+MCStatus FillUniStatsContOf(MCUniStats& stats, const std::string& name, double totalFreq,
+                            const DOMElement& univariateStats, MCFaults* faults) {
+  const DOMElement* numericInfo = GetFirstChildElmt(univariateStats, "NumericInfo");
+  if (numericInfo == nullptr) {
+    return Fault(faults, Failure(kElementMissing), univariateStats,
+                 [] { return std::string("no NumericInfo"); });
+  }
+
+  // Read in this order; the first text that is not a number stops the reading.
+  MCUniStats::SummStats summStats;
+  struct Summary {
+    const char* attribute;
+    double& value;
+  };
+  const Summary summaries[] = {{"minimum", summStats.minimum},
+                               {"maximum", summStats.maximum},
+                               {"mean", summStats.mean},
+                               {"standardDeviation", summStats.standardDeviation}};
+  int deviationAnswer = kAbsent;
+  for (const Summary& summary : summaries) {
+    deviationAnswer = ReadOptionalDouble(*numericInfo, summary.attribute, summary.value);
+    if (deviationAnswer == kNotANumber) {
+      return Fault(faults, Failure(kAttributeBad), *numericInfo, [&] {
+        return std::string("NumericInfo ") + summary.attribute + " " +
+               Quoted(GetAttribute(*numericInfo, summary.attribute)) + " is not a finite number";
+      });
+    }
+  }
+  // Only a number actually read is tested; the not-a-number literal reads as
+  // the missing value, which lies below zero.
+  if (deviationAnswer == kRead && summStats.standardDeviation < 0.0) {
+    return Fault(faults, Failure(kInvalidStats), *numericInfo, [&] {
+      return "NumericInfo standardDeviation " +
+             Quoted(GetAttribute(*numericInfo, "standardDeviation")) + " is negative";
+    });
+  }
+
+  // A continuous field without a histogram leaves the caller's record alone.
+  const DOMElement* contStats = GetFirstChildElmt(univariateStats, "ContStats");
+  if (contStats == nullptr) return MCStatus();
+
+  std::vector<double> cutPoints;
+  std::vector<double> freqs;
+  bool leftOpen = true;
+  const MCStatus status = FillCutPointsFreqsOf(cutPoints, freqs, leftOpen, *contStats, faults);
+  if (!status.IsOK()) return status;
+
+  stats = MCUniStats(name, totalFreq, summStats, cutPoints, freqs);
+  return MCStatus();
+}
+
 }  // namespace
+
+MCStatus ReadUniStatsElement(MCUniStats& stats, const DOMElement& univariateStats,
+                             MCFaults* faults) {
+  const XMLCh* field = GetAttribute(univariateStats, "field");
+  if (field == nullptr) {
+    return Fault(faults, Failure(kAttributeAbsent), univariateStats,
+                 [] { return std::string("\"field\" is missing"); });
+  }
+  const std::string name = ToUTF8(field);
+
+  const DOMElement* counts = GetFirstChildElmt(univariateStats, "Counts");
+  if (counts == nullptr) {
+    return Fault(faults, Failure(kElementMissing), univariateStats,
+                 [] { return std::string("no Counts"); });
+  }
+  double totalFreq = 0.0;
+  const int answer = GetDoubleAttribute(*counts, "totalFreq", totalFreq);
+  if (answer == kAbsent) {
+    return Fault(faults, Failure(kAttributeAbsent), *counts,
+                 [] { return std::string("Counts has no \"totalFreq\""); });
+  }
+  if (answer == kNotANumber || totalFreq < 0.0) {
+    return Fault(faults, Failure(kAttributeBad), *counts, [&] {
+      return "Counts totalFreq " + Quoted(GetAttribute(*counts, "totalFreq")) +
+             (answer == kNotANumber ? " is not a finite number" : " is negative");
+    });
+  }
+
+  // NumericInfo decides, even when DiscrStats is present as well.
+  MCStatus status = GetFirstChildElmt(univariateStats, "NumericInfo") != nullptr
+                        ? FillUniStatsContOf(stats, name, totalFreq, univariateStats, faults)
+                        : FillUniStatsCatOf(stats, name, totalFreq, univariateStats, faults);
+  if (status.IsOK() && !stats.IsValid()) {
+    status = Fault(faults, Failure(kInvalidStats), univariateStats,
+                   [&] { return WhyInvalid(stats, univariateStats); });
+  }
+  return status;
+}
 
 MCStatus MCPMMLParser::FillUniStats(MCUniStats& stats, const DOMElement*& cursor) const {
   const MCStatus stored = m_status;
@@ -72,142 +324,28 @@ MCStatus MCPMMLParser::FillUniStats(MCUniStats& stats, const DOMElement*& cursor
     cursor = modelStats == nullptr ? nullptr : GetFirstChildElmt(*modelStats, "UnivariateStats");
   }
   if (cursor == nullptr) return MCStatus();
-  const DOMElement& univariateStats = *cursor;
-
-  const XMLCh* field = GetAttribute(univariateStats, "field");
-  if (field == nullptr) return Failure(kAttributeAbsent);
-  const std::string name = ToUTF8(field);
-
-  const DOMElement* counts = GetFirstChildElmt(univariateStats, "Counts");
-  if (counts == nullptr) return Failure(kElementMissing);
-  double totalFreq = 0.0;
-  const int answer = GetDoubleAttribute(*counts, "totalFreq", totalFreq);
-  if (answer == kAbsent) return Failure(kAttributeAbsent);
-  if (answer == kNotANumber || totalFreq < 0.0) return Failure(kAttributeBad);
-
-  // NumericInfo decides, even when DiscrStats is present as well.
-  MCStatus status = GetFirstChildElmt(univariateStats, "NumericInfo") != nullptr
-                        ? FillUniStatsCont(stats, name, totalFreq, univariateStats)
-                        : FillUniStatsCat(stats, name, totalFreq, univariateStats);
-  if (status.IsOK() && !stats.IsValid()) status = Failure(kInvalidStats);
-  return status;
+  return ReadUniStatsElement(stats, *cursor, nullptr);
 }
 
 MCStatus MCPMMLParser::FillUniStatsCat(MCUniStats& stats, const std::string& name, double totalFreq,
                                        const DOMElement& univariateStats) const {
-  const DOMElement* discrStats = GetFirstChildElmt(univariateStats, "DiscrStats");
-  const DOMElement* array =
-      discrStats == nullptr ? nullptr : GetFirstChildElmt(*discrStats, "Array");
-  if (array == nullptr) return Failure(kElementMissing);
-
-  std::vector<double> counts;
-  const MCStatus status = ReadNonNegativeArray(counts, *array);
-  if (!status.IsOK()) return status;
-
-  stats = MCUniStats(name, totalFreq, counts);
-  return MCStatus();
+  return FillUniStatsCatOf(stats, name, totalFreq, univariateStats, nullptr);
 }
 
 MCStatus MCPMMLParser::FillUniStatsCont(MCUniStats& stats, const std::string& name,
                                         double totalFreq, const DOMElement& univariateStats) const {
-  const DOMElement* numericInfo = GetFirstChildElmt(univariateStats, "NumericInfo");
-  if (numericInfo == nullptr) return Failure(kElementMissing);
-
-  // Read in this order; the first text that is not a number stops the reading.
-  double minimum = gMissingValue;
-  double maximum = gMissingValue;
-  double mean = gMissingValue;
-  double deviation = gMissingValue;
-  if (ReadOptionalDouble(*numericInfo, "minimum", minimum) == kNotANumber ||
-      ReadOptionalDouble(*numericInfo, "maximum", maximum) == kNotANumber ||
-      ReadOptionalDouble(*numericInfo, "mean", mean) == kNotANumber) {
-    return Failure(kAttributeBad);
-  }
-  const int deviationAnswer = ReadOptionalDouble(*numericInfo, "standardDeviation", deviation);
-  if (deviationAnswer == kNotANumber) return Failure(kAttributeBad);
-  // Only a number actually read is tested; the not-a-number literal reads as
-  // the missing value, which lies below zero.
-  if (deviationAnswer == kRead && deviation < 0.0) return Failure(kInvalidStats);
-
-  // A continuous field without a histogram leaves the caller's record alone.
-  const DOMElement* contStats = GetFirstChildElmt(univariateStats, "ContStats");
-  if (contStats == nullptr) return MCStatus();
-
-  std::vector<double> cutPoints;
-  std::vector<double> freqs;
-  bool leftOpen = true;
-  const MCStatus status = FillCutPointsFreqs(cutPoints, freqs, leftOpen, *contStats);
-  if (!status.IsOK()) return status;
-
-  MCUniStats::SummStats summStats;
-  summStats.minimum = minimum;
-  summStats.maximum = maximum;
-  summStats.mean = mean;
-  summStats.standardDeviation = deviation;
-  stats = MCUniStats(name, totalFreq, summStats, cutPoints, freqs);
-  return MCStatus();
+  return FillUniStatsContOf(stats, name, totalFreq, univariateStats, nullptr);
 }
 
 MCStatus MCPMMLParser::FillCutPointsFreqs(std::vector<double>& cutPoints,
                                           std::vector<double>& freqs, bool& leftOpen,
                                           const DOMElement& contStats) const {
-  cutPoints.clear();
-  freqs.clear();
-  leftOpen = true;
-  bool openRightSeen = false;
-  bool first = true;
-  for (const DOMElement* interval = GetFirstChildElmt(contStats, "Interval"); interval != nullptr;
-       interval = GetNextSiblingElmt(*interval, "Interval")) {
-    // Only the last boundary of a histogram may be open.
-    if (openRightSeen) return Failure(kBadHistogram);
-    double left = gMissingValue;
-    double right = gMissingValue;
-    bool intervalLeftOpen = false;
-    const MCStatus status = ExtractInterval(left, right, intervalLeftOpen, *interval);
-    if (!status.IsOK()) return status;
-
-    if (first) {
-      leftOpen = intervalLeftOpen;
-      cutPoints.push_back(left);
-    } else {
-      if (intervalLeftOpen != leftOpen) return Failure(kBadHistogram);
-      // A gap between two intervals becomes a bucket of its own; touching
-      // intervals share their boundary.
-      if (left == gMissingValue || left < cutPoints.back()) return Failure(kBadHistogram);
-      if (left > cutPoints.back()) cutPoints.push_back(left);
-    }
-    if (right == gMissingValue) openRightSeen = true;
-    cutPoints.push_back(right);
-    first = false;
-  }
-  if (cutPoints.empty()) return MCStatus();
-
-  const DOMElement* array = GetFirstChildElmt(contStats, "Array");
-  if (array == nullptr) return Failure(kElementMissing);
-  const MCStatus status = ReadNonNegativeArray(freqs, *array);
-  if (!status.IsOK()) return status;
-  if (freqs.size() + 1 != cutPoints.size()) return Failure(kBadHistogram);
-  return MCStatus();
+  return FillCutPointsFreqsOf(cutPoints, freqs, leftOpen, contStats, nullptr);
 }
 
 MCStatus MCPMMLParser::ExtractInterval(double& left, double& right, bool& leftOpen,
                                        const DOMElement& interval) const {
-  if (ReadOptionalDouble(interval, "leftMargin", left) == kNotANumber) {
-    return Failure(kAttributeBad);
-  }
-  const int rightAnswer = ReadOptionalDouble(interval, "rightMargin", right);
-  if (rightAnswer == kNotANumber) return Failure(kAttributeBad);
-  if (rightAnswer == kAbsent) {
-    if (left == gMissingValue) return Failure(kAttributeAbsent);
-  } else if (left != gMissingValue && left >= right) {
-    return Failure(kAttributeBad);
-  }
-
-  const XMLCh* closure = GetAttribute(interval, "closure");
-  if (closure == nullptr) return Failure(kAttributeAbsent);
-  // Only the left side of the closure matters here.
-  leftOpen = XStrEqualsUTF8Str(closure, "openOpen") || XStrEqualsUTF8Str(closure, "openClosed");
-  return MCStatus();
+  return ExtractIntervalOf(left, right, leftOpen, interval, nullptr);
 }
 
 }  // namespace MCXML_1_3

@@ -7,13 +7,6 @@
 #include "mcxml/xml/dom_access.h"
 
 namespace MCXML_1_3 {
-namespace {
-
-int AddUnrangedContVar(MCVarList& varList, const MCDataField& field) {
-  return varList.AddContVar(field.name, field.label, IMCVariable::kInput);
-}
-
-}  // namespace
 
 MCStatus MCPMMLParser::FillVarList(MCVarList& varList, const std::vector<std::string>& names,
                                    bool useBins) const {

@@ -7,15 +7,6 @@
 #include "mcxml/xml/dom_access.h"
 
 namespace MCXML_1_3 {
-namespace {
-
-// Without bins a settings field keeps the range of its Interval.
-int AddRangedContVar(MCVarList& varList, const MCDataField& field) {
-  return varList.AddContVar(field.name, field.label, field.lower, field.upper, IMCVariable::kInput,
-                            false, -1);
-}
-
-}  // namespace
 
 MCStatus MCSettingsParser::FillVarList(MCVarList& varList, bool useBins) const {
   // Nothing in the library fills the table of field codes.

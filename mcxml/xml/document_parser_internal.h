@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include <xercesc/dom/DOMDocument.hpp>
 #include <xercesc/dom/DOMElement.hpp>
 #include <xercesc/dom/DOMNode.hpp>
 #include <xercesc/parsers/XercesDOMParser.hpp>
@@ -88,6 +89,12 @@ class DocumentParser : public XERCES_CPP_NAMESPACE::XercesDOMParser {
   /// Whether a parse of this parser is running (its stream may call back into us).
   bool ParseInProgress() const { return getParseInProgress(); }
 
+  /// The document of the last parse, also when the library's outline check refused
+  /// it; null when the parse made none.
+  const XERCES_CPP_NAMESPACE::DOMDocument* Document() const {
+    // getDocument only reads, but is not const.
+    return const_cast<DocumentParser*>(this)->getDocument();
+  }
   /// The first error (not warning) reported during the last parse.
   const std::optional<MCXMLError>& FirstError() const { return m_firstError; }
   /// The element that was open when the first error was reported, if any.

@@ -15,6 +15,7 @@ struct CommandInfo {
   bool takesBins;
   bool takesNames;
   bool takesModel;
+  bool takesFormat;
   std::size_t minOperands;
   std::size_t maxOperands;
 };
@@ -22,11 +23,12 @@ struct CommandInfo {
 constexpr std::size_t kUnbounded = std::numeric_limits<std::size_t>::max();
 
 const CommandInfo kCommands[] = {
-    {"varlist", Command::kVarList, true, true, false, 1, 1},
-    {"stats", Command::kStats, false, false, true, 1, 1},
-    {"settings-varlist", Command::kSettingsVarList, true, false, false, 1, 1},
-    {"query", Command::kQuery, false, false, false, 2, kUnbounded},
-    {"copy", Command::kCopy, false, false, false, 2, 2},
+    {"varlist", Command::kVarList, true, true, false, false, 1, 1},
+    {"stats", Command::kStats, false, false, true, false, 1, 1},
+    {"settings-varlist", Command::kSettingsVarList, true, false, false, false, 1, 1},
+    {"query", Command::kQuery, false, false, false, false, 2, kUnbounded},
+    {"copy", Command::kCopy, false, false, false, false, 2, 2},
+    {"check", Command::kCheck, true, false, false, true, 1, 1},
 };
 
 const char* OperandText(Command command) {
@@ -38,6 +40,7 @@ const char* OperandText(Command command) {
     case Command::kVarList:
     case Command::kStats:
     case Command::kSettingsVarList:
+    case Command::kCheck:
       return "one FILE";
     case Command::kHelp:
     case Command::kVersion:
@@ -135,6 +138,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, Invocation& out, std
         error = "--model needs a non-negative number";
         return false;
       }
+    } else if (info->takesFormat && HasPrefix(arg, "--format")) {
+      if (!OptionValue(args, i, "--format", value) || (value != "json" && value != "text")) {
+        error = "--format needs json or text";
+        return false;
+      }
+      out.format = value;
     } else {
       error = "unknown option '" + arg + "' for " + info->name;
       return false;
@@ -154,6 +163,7 @@ const char* HelpText() {
   mcxml settings-varlist [--bins] FILE
   mcxml query FILE QUERY...
   mcxml copy IN OUT
+  mcxml check [--bins] [--format json|text] FILE
   mcxml --help | --version
 
 Reads a PMML or build-settings document with the mcxml library and prints what
@@ -167,6 +177,11 @@ Commands:
   settings-varlist  variables of a build-settings document's DataDictionary
   query             answers each QUERY from a build-settings document's Parameters
   copy              parses IN and writes the document to the file OUT
+  check             every problem the library finds in FILE, with its line and
+                    column: the XML parser's first error, the load, each
+                    DataField (--bins: with its bins), each model's statistics
+                    and, in a build-settings document, each parameter;
+                    --format text prints FILE:LINE:COLUMN: error CODE: reason
 
 FILE (and IN) may be '-' for standard input. OUT is always a file name.
 
@@ -189,6 +204,7 @@ query is not asked.
 
 Exit status:
   0  every status in the output is OK and the XML parser counted no error
+     (check: no problem and no XML error)
   1  otherwise; for query also a PATH that cannot be resolved. The answers of
      'type' and 'complex' carry no status and never count as failures.
   2  a usage error, a FILE or IN that cannot be opened or an OUT that cannot be

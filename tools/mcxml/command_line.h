@@ -8,7 +8,7 @@
 namespace MCXML_1_3 {
 namespace tool {
 
-enum class Command { kHelp, kVersion, kVarList, kStats, kSettingsVarList, kQuery, kCopy };
+enum class Command { kHelp, kVersion, kVarList, kStats, kSettingsVarList, kQuery, kCopy, kCheck };
 
 /// What the command line asks for; options that a command does not take stay at
 /// their defaults.
@@ -18,6 +18,8 @@ struct Invocation {
   bool bins = false;
   std::vector<std::string> names;
   int model = 0;
+  /// check's output: "json" or "text".
+  std::string format = "json";
   /// FILE, QUERY..., IN OUT: the arguments that are not options, in order.
   std::vector<std::string> operands;
 };

@@ -11,6 +11,7 @@
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/XMLException.hpp>
 
+#include "check_command.h"
 #include "command_line.h"
 #include "copy_command.h"
 #include "mcxml/xml/dom_access.h"
@@ -40,6 +41,8 @@ int Run(const Invocation& invocation, std::ostream& out, std::string& error) {
       return MCXML_1_3::tool::RunQuery(invocation, out, error);
     case Command::kCopy:
       return MCXML_1_3::tool::RunCopy(invocation, out, error);
+    case Command::kCheck:
+      return MCXML_1_3::tool::RunCheck(invocation, out, error);
   }
   return 2;
 }
@@ -72,6 +75,12 @@ int RunGuarded(const Invocation& invocation, std::ostream& out, std::string& err
   return -1;
 }
 
+// The commands whose failures the check can place.
+bool PointsToCheck(Command command) {
+  return command == Command::kVarList || command == Command::kStats ||
+         command == Command::kSettingsVarList || command == Command::kQuery;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,5 +102,8 @@ int main(int argc, char** argv) {
   std::cout.flush();
   // Output that did not reach its destination is not a success.
   if (!std::cout) return status == 0 ? 1 : status;
+  if (status == 1 && PointsToCheck(invocation.command)) {
+    std::cerr << "mcxml: run 'mcxml check " << invocation.operands[0] << "' to see where\n";
+  }
   return status;
 }

@@ -1,0 +1,131 @@
+// The problems of a document check: quoting, paths and places, the load's own
+// problems and those of the model statistics.
+#include "mcxml/pmml/problems_internal.h"
+
+#include <cfloat>
+
+#include <xercesc/dom/DOMDocument.hpp>
+
+#include "mcxml/common/format.h"
+#include "mcxml/common/uni_stats.h"
+#include "mcxml/xml/dom_access.h"
+
+namespace MCXML_1_3 {
+
+namespace {
+
+constexpr std::size_t kQuotedMax = 60;
+
+// Children of the root that are not models.
+constexpr const char* kNotModels[] = {"Header", "MiningBuildTask", "DataDictionary",
+                                      "TransformationDictionary", "Extension"};
+
+bool IsModel(const DOMElement& elmt) {
+  for (const char* tag : kNotModels) {
+    if (TagNameEquals(elmt, tag)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string Quoted(const std::string& text) {
+  if (text.size() <= kQuotedMax) return '"' + text + '"';
+  // Cut before a UTF-8 continuation byte, never inside a character.
+  std::size_t cut = kQuotedMax;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return '"' + text.substr(0, cut) + "...\"";
+}
+
+std::string Quoted(const XMLCh* text) {
+  return Quoted(ToUTF8(text));
+}
+
+std::string NumberText(double value) {
+  if (value == DBL_MAX) return "INF";
+  if (value == -DBL_MAX) return "-INF";
+  return Format(value, false, nullptr);
+}
+
+std::string TagOf(const DOMElement& elmt) {
+  return ToUTF8(elmt.getTagName());
+}
+
+void ProblemList::Add(const MCStatus& status, const DOMNode* at, std::string reason,
+                      std::optional<std::string> name) {
+  MCProblem problem;
+  problem.status = status;
+  problem.reason = std::move(reason);
+  problem.path = m_paths.Of(at);
+  problem.name = std::move(name);
+  if (at != nullptr && at->getNodeType() == DOMNode::ELEMENT_NODE) {
+    problem.place = m_parser.GetElementPlace(static_cast<const DOMElement&>(*at));
+  }
+  m_problems.push_back(std::move(problem));
+}
+
+void ProblemList::Add(const MCFaults& faults, const std::string& prefix,
+                      const std::optional<std::string>& name) {
+  for (const MCFault& fault : faults) Add(fault.status, fault.element, prefix + fault.reason, name);
+}
+
+void ProblemList::AddXMLError(const DOMNode* openElement) {
+  const std::optional<MCXMLError> error = m_parser.GetFirstXMLError();
+  if (!error) return;
+  MCProblem problem;
+  problem.reason = "XML: " + error->message;
+  problem.path = m_paths.Of(openElement);
+  problem.place = error->place;
+  m_problems.push_back(std::move(problem));
+}
+
+bool ProblemList::AddLoad(const MCStatus& load, const std::string& message,
+                          const DOMDocument* document) {
+  if (load.IsOK()) return true;
+  const DOMElement* root = document != nullptr ? document->getDocumentElement() : nullptr;
+  switch (load.GetCode()) {
+    case 103:
+      Add(load, nullptr, "the XML platform or its parser could not be set up", std::nullopt);
+      break;
+    case 104:
+      Add(load, nullptr,
+          message.empty() ? "the parse gave no document" : "the parse failed: " + message,
+          std::nullopt);
+      break;
+    case 105:
+      Add(load, root,
+          root == nullptr ? "the document has no root element"
+                          : "the root element is " + Quoted(root->getTagName()) + ", not \"PMML\"",
+          std::nullopt);
+      break;
+    case 106:
+      Add(load, root, "PMML has no DataDictionary child", std::nullopt);
+      break;
+    default:
+      Add(load, nullptr, "the load failed", std::nullopt);
+      break;
+  }
+  return false;
+}
+
+void ProblemList::AddStatistics(const DOMElement& root) {
+  for (const DOMElement* model = GetFirstChildElmt(root, nullptr); model != nullptr;
+       model = GetNextSiblingElmt(*model, nullptr)) {
+    if (!IsModel(*model)) continue;
+    const DOMElement* modelStats = GetFirstChildElmt(*model, "ModelStats");
+    if (modelStats == nullptr) continue;
+    // Each element as the walk reads it, into a fresh record of its own.
+    for (const DOMElement* stats = GetFirstChildElmt(*modelStats, "UnivariateStats");
+         stats != nullptr; stats = GetNextSiblingElmt(*stats, "UnivariateStats")) {
+      MCUniStats record;
+      MCFaults faults;
+      if (ReadUniStatsElement(record, *stats, &faults).IsOK()) continue;
+      const XMLCh* field = GetAttribute(*stats, "field");
+      Add(faults,
+          "UnivariateStats" + (field != nullptr ? " " + Quoted(field) : std::string()) + ": ",
+          field != nullptr ? std::optional<std::string>(ToUTF8(field)) : std::nullopt);
+    }
+  }
+}
+
+}  // namespace MCXML_1_3

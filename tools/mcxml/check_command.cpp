@@ -1,0 +1,129 @@
+// check: loads the document with element places, picks the parser that reads its
+// kind, and prints the problems of the library's own check.
+#include "check_command.h"
+
+#include <iterator>
+#include <sstream>
+#include <vector>
+
+#include "input_file.h"
+#include "json_writer.h"
+#include "mcxml/pmml/pmml_parser.h"
+#include "mcxml/settings/settings_parser.h"
+#include "mcxml/xml/dom_access.h"
+#include "report.h"
+
+namespace MCXML_1_3 {
+namespace tool {
+
+namespace {
+
+struct Checked {
+  MCStatus load;
+  std::string message;
+  unsigned parseErrors = 0;
+  std::vector<MCProblem> problems;
+};
+
+template <class Parser>
+Checked Check(const std::string& text, const Invocation& invocation, Parser& parser) {
+  parser.SetSecureProcessing(!invocation.trust);
+  parser.SetElementPlaces(true);
+  std::istringstream in(text);
+  Checked checked;
+  checked.load = parser.ParseToDOM(in);
+  checked.message = parser.GetXercesMessage();
+  checked.parseErrors = parser.GetErrorCount();
+  checked.problems = parser.CheckDocument(invocation.bins);
+  return checked;
+}
+
+// A build-settings document is one whose root holds a MiningBuildTask; only the
+// settings parser knows its data types and parameters, and only such a document
+// is judged by them.
+Checked CheckEither(const std::string& text, const Invocation& invocation) {
+  MCPMMLParser pmml;
+  Checked checked = Check(text, invocation, pmml);
+  const DOMElement* root = pmml.GetRootElement();
+  if (root == nullptr || GetFirstChildElmt(*root, "MiningBuildTask") == nullptr) return checked;
+  MCSettingsParser settings;
+  return Check(text, invocation, settings);
+}
+
+void WriteJson(const Checked& checked, std::ostream& out) {
+  JsonWriter json(out);
+  Outcome outcome;
+  json.BeginObject();
+  WriteLoad(json, outcome, checked.load, checked.message, checked.parseErrors);
+  json.Key("problems").BeginArray();
+  for (const MCProblem& problem : checked.problems) {
+    json.BeginObject();
+    json.Key("code").Integer(problem.status.GetCode());
+    json.Key("warning").Bool(problem.status.IsWarning());
+    json.Key("reason").String(problem.reason);
+    json.Key("path").String(problem.path);
+    json.Key("name");
+    if (problem.name) {
+      json.String(*problem.name);
+    } else {
+      json.Null();
+    }
+    for (const auto& [key, value] :
+         {std::pair<const char*, unsigned long>{"line", problem.place.line},
+          {"column", problem.place.column}}) {
+      json.Key(key);
+      if (problem.place.IsKnown()) {
+        json.Integer(static_cast<long long>(value));
+      } else {
+        json.Null();
+      }
+    }
+    json.EndObject();
+  }
+  json.EndArray();
+  json.EndObject();
+  json.Finish();
+}
+
+// FILE:LINE:COLUMN: error 109: reason, as compilers print; a problem of the XML
+// parser has no code, and one without a place has no line and column.
+void WriteText(const Checked& checked, const std::string& file, std::ostream& out) {
+  unsigned long errors = 0;
+  unsigned long warnings = 0;
+  for (const MCProblem& problem : checked.problems) {
+    out << file << ':';
+    if (problem.place.IsKnown()) out << problem.place.line << ':' << problem.place.column << ':';
+    const bool warning = problem.status.IsWarning();
+    ++(warning ? warnings : errors);
+    out << (warning ? " warning" : " error");
+    if (problem.status.GetCode() != 0) out << ' ' << problem.status.GetCode();
+    out << ": " << problem.reason << '\n';
+  }
+  out << file << ": ";
+  if (checked.problems.empty()) {
+    out << "no problems";
+  } else {
+    out << errors << (errors == 1 ? " error" : " errors") << ", " << warnings
+        << (warnings == 1 ? " warning" : " warnings");
+  }
+  out << '\n';
+}
+
+}  // namespace
+
+int RunCheck(const Invocation& invocation, std::ostream& out, std::string& error) {
+  const std::string& file = invocation.operands[0];
+  InputFile input;
+  if (!input.Open(file, error)) return 2;
+  const std::string text{std::istreambuf_iterator<char>(input.Stream()), {}};
+  const Checked checked = CheckEither(text, invocation);
+  if (invocation.format == "text") {
+    WriteText(checked, input.IsStandardInput() ? "<stdin>" : file, out);
+  } else {
+    WriteJson(checked, out);
+  }
+  return checked.problems.empty() && checked.parseErrors == 0 ? 0 : 1;
+}
+
+}  // namespace tool
+}  // namespace MCXML_1_3
