@@ -14,6 +14,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <xercesc/dom/DOMException.hpp>
+#include <xercesc/dom/DOMNamedNodeMap.hpp>
 
 #include "hostile/hostile_support.h"
 #include "mcxml/pmml/pmml_parser.h"
@@ -36,17 +38,17 @@ using mcxml_test::ExpectBounded;
 using mcxml_test::HasCode;
 using mcxml_test::IsOk;
 
-// The parser keeps the document up to its first fatal error and counts it; the
-// load fails only when the outline was not reached, and queries answer either way.
-TEST(MalformedTest, LoadsKeepWhatWasReadAndCountTheError) {
+struct Malformed {
+  const char* what;
+  std::string xml;
+  long load;  // secured
+};
+
+// Documents that are not well-formed, and what a secured load gives for each.
+std::vector<Malformed> MalformedDocuments() {
   const std::string head = mcxml_test::OneFieldPmml("a", "x");
   const std::string open = head.substr(0, head.find("</DataDictionary>"));
-  struct Case {
-    const char* what;
-    std::string xml;
-    long load;
-  };
-  const std::vector<Case> cases = {
+  return {
       {"truncated in a tag", open + "<DataField name=\"b\" opty", 0},
       {"NUL byte", open + std::string(1, '\0') + "</DataDictionary></PMML>", 0},
       // The parser decodes ahead in blocks, and a bad byte loses its whole block.
@@ -62,7 +64,13 @@ TEST(MalformedTest, LoadsKeepWhatWasReadAndCountTheError) {
       {"UTF-8 mark and another declared encoding",
        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + head, 0},
   };
-  for (const Case& c : cases) {
+}
+
+// The parser keeps the document up to its first fatal error and counts it; the
+// load fails only when the outline was not reached, and queries answer either way.
+TEST(MalformedTest, LoadsKeepWhatWasReadAndCountTheError) {
+  const std::vector<Malformed> cases = MalformedDocuments();
+  for (const Malformed& c : cases) {
     SCOPED_TRACE(c.what);
     ExpectBounded(10, 128, [&] {
       MCPMMLParser parser;
@@ -74,6 +82,76 @@ TEST(MalformedTest, LoadsKeepWhatWasReadAndCountTheError) {
       EXPECT_THAT(parser.FillVarList(list, {}, false), HasCode(c.load, false));
       EXPECT_EQ(list.GetCount(), c.load == 0 ? 1 : 0);
     });
+  }
+}
+
+// Everything the nodes of a document hold, in document order.
+std::string Dump(const xercesc::DOMNode* node) {
+  if (node == nullptr) return "-";
+  std::string out = std::to_string(node->getNodeType()) + "<" +
+                    MCXML_1_3::ToUTF8(node->getNodeName()) + "=" +
+                    MCXML_1_3::ToUTF8(node->getNodeValue());
+  if (const xercesc::DOMNamedNodeMap* attributes = node->getAttributes()) {
+    for (XMLSize_t i = 0; i < attributes->getLength(); ++i) out += Dump(attributes->item(i));
+  }
+  for (const xercesc::DOMNode* child = node->getFirstChild(); child != nullptr;
+       child = child->getNextSibling()) {
+    out += Dump(child);
+  }
+  return out + ">";
+}
+
+// What listening to the parser adds changes nothing: over every malformed
+// document the library's parse, with element places or without, builds the DOM
+// a bare parser of the platform builds, counts the same errors and gives the
+// same statuses.
+TEST(MalformedTest, ListeningChangesNothing) {
+  std::vector<std::string> inputs;
+  for (const Malformed& c : MalformedDocuments()) inputs.push_back(c.xml);
+  for (const auto& entry : std::filesystem::directory_iterator(MCXML_FUZZ_REGRESSIONS_DIR)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    inputs.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  for (const std::string& xml : inputs) {
+    SCOPED_TRACE(xml.substr(0, 60));
+    const mcxml_test::XercesPlatform platform;
+    std::string bare = "threw";
+    XMLSize_t bareErrors = 0;
+    xercesc::XercesDOMParser plain;
+    try {
+      xercesc::MemBufInputSource source(reinterpret_cast<const XMLByte*>(xml.data()), xml.size(),
+                                        "bare");
+      plain.parse(source);
+      bare = Dump(plain.getDocument());
+      bareErrors = plain.getErrorCount();
+    } catch (const xercesc::DOMException&) {
+    }
+    std::vector<MCCommon_1_3::MCStatus> statuses[2];
+    for (const bool places : {false, true}) {
+      MCXML_1_3::MCXMLReadWrite reader;
+      reader.SetElementPlaces(places);
+      std::istringstream in(xml);
+      std::string ours = "threw";
+      try {
+        ASSERT_THAT(reader.ParseToDOM(in), IsOk());
+        ours = Dump(reader.GetDocument());
+        EXPECT_EQ(reader.GetErrorCount(), bareErrors);
+        EXPECT_EQ(reader.GetFirstXMLError().has_value(), bareErrors > 0);
+      } catch (const xercesc::DOMException&) {
+      }
+      EXPECT_EQ(ours, bare);
+      MCSettingsParser parser;
+      parser.SetElementPlaces(places);
+      std::istringstream again(xml);
+      try {
+        statuses[places].push_back(parser.ParseToDOM(again));
+        MCVarList list;
+        statuses[places].push_back(parser.FillVarList(list, true));
+      } catch (const xercesc::DOMException&) {
+        statuses[places].push_back(MCCommon_1_3::MCStatus(-1, false));
+      }
+    }
+    EXPECT_EQ(statuses[0], statuses[1]);
   }
 }
 

@@ -1,0 +1,234 @@
+// The check of a whole PMML document: every problem at its place and path, the
+// codes the specified operations give for the same parts, the XML parser's first
+// error, and a clean document.
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "mcxml/pmml/pmml_parser.h"
+#include "mcxml/xml/dom_access.h"
+#include "pmml/pmml_test_support.h"
+
+namespace {
+
+using MCXML_1_3::MCProblem;
+using namespace mcxml_test;
+
+// A document of one element per line, so that the line of each is its index + 1.
+const std::vector<std::string> kLines = {
+    "<PMML>",
+    "<DataDictionary>",
+    "<DataField name='a' optype='categorical' dataType='string'><Value value='x'/></DataField>",
+    "<DataField name='b' optype='continuous' dataType='double'/>",
+    "<DataField name='c' optype='categorical' dataType='integer'/>",
+    "</DataDictionary>",
+    "<TransformationDictionary>",
+    "<DerivedField><Discretize field='b'>",
+    "<DiscretizeBin binValue='lo'><Interval closure='openClosed' rightMargin='10'/>"
+    "</DiscretizeBin>",
+    "<DiscretizeBin binValue='hi'><Interval closure='openOpen' leftMargin='10'/></DiscretizeBin>",
+    "</Discretize></DerivedField>",
+    "</TransformationDictionary>",
+    "<TreeModel><ModelStats>",
+    "<UnivariateStats field='a'><Counts totalFreq='3'/>"
+    "<DiscrStats><Array type='int'>3</Array></DiscrStats></UnivariateStats>",
+    "<UnivariateStats field='b'><Counts totalFreq='4'/><NumericInfo mean='1'/><ContStats>",
+    "<Interval closure='closedOpen' leftMargin='0' rightMargin='10'/>",
+    "<Interval closure='closedOpen' leftMargin='10' rightMargin='20'/>",
+    "<Array type='real'>1 3</Array></ContStats></UnivariateStats>",
+    "</ModelStats></TreeModel>",
+    "</PMML>",
+};
+
+std::string Document(std::vector<std::string> lines,
+                     const std::vector<std::pair<std::string, std::string>>& edits = {}) {
+  std::string text;
+  for (std::string& line : lines) {
+    for (const auto& [from, to] : edits) {
+      const size_t at = line.find(from);
+      if (at != std::string::npos) line.replace(at, from.size(), to);
+    }
+    text += line + "\n";
+  }
+  return text;
+}
+
+std::vector<MCProblem> Check(const std::string& xml, bool bins, MCXML_1_3::MCPMMLParser& parser) {
+  parser.SetSecureProcessing(true);
+  parser.SetElementPlaces(true);
+  std::istringstream in(xml);
+  static_cast<void>(parser.ParseToDOM(in));
+  return parser.CheckDocument(bins);
+}
+
+// code@line:column path name, one per problem; the reason is checked apart.
+std::string Summary(const std::vector<MCProblem>& problems) {
+  std::string out;
+  for (const MCProblem& p : problems) {
+    out += std::to_string(p.status.GetCode()) + (p.status.IsWarning() ? "w" : "") + "@" +
+           std::to_string(p.place.line) + ":" + std::to_string(p.place.column) + " " + p.path +
+           " " + p.name.value_or("-") + "\n";
+  }
+  return out;
+}
+
+// Every kind of problem a PMML document can hold, each on a line of its own: the
+// code, the place where its element starts, the path and the name of each, and a
+// reason that quotes what is wrong. A field with two problems lists the one
+// FillVarList returns first.
+TEST(CheckTest, EveryProblemAtItsPlace) {
+  const std::string xml =
+      Document(kLines, {{"dataType='string'", "dataType='text'"},
+                        {"name='c' optype='categorical'", "name='c'"},
+                        {"dataType='integer'", "dataType='int'"},
+                        {"leftMargin='10'/>", "leftMargin='10' rightMargin='5'/>"},
+                        {"totalFreq='3'", "totalFreq='-3'"},
+                        {"leftMargin='10' rightMargin='20'", "leftMargin='5' rightMargin='20'"}});
+  for (const bool bins : {false, true}) {
+    SCOPED_TRACE(bins ? "bins" : "no bins");
+    MCXML_1_3::MCPMMLParser parser;
+    const std::vector<MCProblem> problems = Check(xml, bins, parser);
+    const std::string fields = "/PMML/DataDictionary/DataField";
+    const std::string stats = "/PMML/TreeModel/ModelStats/UnivariateStats";
+    EXPECT_EQ(
+        Summary(problems),
+        "109@3:1 " + fields + "[1] a\n" +
+            (bins ? "111@8:15 /PMML/TransformationDictionary/DerivedField/Discretize b\n" : "") +
+            "109@5:1 " + fields + "[3] c\n108@5:1 " + fields + "[3] c\n109@14:28 " + stats +
+            "[1]/Counts a\n115@17:1 " + stats + "[2]/ContStats/Interval[2] b\n");
+    const std::vector<std::string> quoted = {"\"text\"",   "10, 5",  "\"int\"",
+                                             "\"optype\"", "\"-3\"", "\"5\""};
+    std::vector<std::string> reasons;
+    for (const MCProblem& p : problems) reasons.push_back(p.reason);
+    for (const std::string& text : quoted) {
+      if (!bins && text == "10, 5") continue;
+      EXPECT_TRUE(
+          std::any_of(reasons.begin(), reasons.end(),
+                      [&](const std::string& r) { return r.find(text) != std::string::npos; }))
+          << text << " quoted in none of\n"
+          << Join(reasons);
+    }
+  }
+}
+
+// One fault at a time in a clean document: FillVarList with one field's name
+// returns OK exactly when the check names no problem for that field, and
+// otherwise the status of the first problem it names for it; the FillUniStats
+// walk fails on exactly the statistics the check lists, with the same statuses.
+TEST(CheckTest, CodesAgreeWithTheOperations) {
+  const std::vector<std::vector<std::pair<std::string, std::string>>> faults = {
+      {},
+      {{" dataType='string'", ""}},
+      {{"dataType='double'", "dataType='Double'"}},
+      {{"optype='categorical' dataType='integer'", "dataType='integer'"}},
+      {{"name='c'", "name='a'"}},
+      {{"field='b'>", "field='B'>"}},
+      {{"leftMargin='10'/>", "leftMargin='10' rightMargin='5'/>"}},
+      {{"<TransformationDictionary>", "<Header>"}, {"</TransformationDictionary>", "</Header>"}},
+      {{"<UnivariateStats field='a'>", "<UnivariateStats>"}},
+      {{"<Counts totalFreq='3'/>", ""}},
+      {{"totalFreq='3'", "totalFreq='x'"}},
+      {{"type='int'", "type='float'"}},
+      {{">3</Array>", ">3 -1</Array>"}},
+      {{">3</Array>", ">3 x</Array>"}},
+      {{"<DiscrStats>", "<Other>"}, {"</DiscrStats>", "</Other>"}},
+      {{"mean='1'", "mean='x'"}},
+      {{"mean='1'", "standardDeviation='-1'"}},
+      {{"mean='1'", "minimum='5' maximum='1'"}},
+      {{"<ContStats>", ""}, {"</ContStats>", ""}},
+      {{"closure='closedOpen' leftMargin='10'", "closure='openOpen' leftMargin='10'"}},
+      {{"leftMargin='10' rightMargin='20'", "rightMargin='20'"}},
+      {{"leftMargin='10' rightMargin='20'", "leftMargin='20' rightMargin='20'"}},
+      {{"leftMargin='10' rightMargin='20'", "leftMargin='10'"}},
+      {{"closure='closedOpen' leftMargin='0'", "leftMargin='0'"}},
+      {{"closure='closedOpen' leftMargin='0' rightMargin='10'", "closure='closedOpen'"}},
+      {{">1 3</Array>", ">1 3 4</Array>"}},
+      {{"<Array type='real'>1 3</Array>", ""}},
+  };
+  for (const auto& fault : faults) {
+    const std::string xml = Document(kLines, fault);
+    SCOPED_TRACE(xml);
+    for (const bool bins : {false, true}) {
+      MCXML_1_3::MCPMMLParser parser;
+      const std::vector<MCProblem> problems = Check(xml, bins, parser);
+      for (const char* name : {"a", "b", "c"}) {
+        MCXML_1_3::MCVarList list;
+        const MCCommon_1_3::MCStatus status = parser.FillVarList(list, {name}, bins);
+        const auto first = std::find_if(problems.begin(), problems.end(), [&](const MCProblem& p) {
+          return p.name == name && p.path.find("ModelStats") == std::string::npos;
+        });
+        EXPECT_EQ(status, first == problems.end() ? MCCommon_1_3::MCStatus() : first->status)
+            << name << (bins ? " with bins" : "");
+      }
+      const auto* model = MCXML_1_3::GetFirstChildElmt(*parser.GetRootElement(), "TreeModel");
+      ASSERT_TRUE(parser.SetModelElmt(*model));
+      std::vector<MCCommon_1_3::MCStatus> walk, listed;
+      const MCXML_1_3::DOMElement* cursor = nullptr;
+      do {
+        MCXML_1_3::MCUniStats fresh;
+        const MCCommon_1_3::MCStatus status = parser.FillUniStats(fresh, cursor);
+        if (!status.IsOK()) walk.push_back(status);
+      } while (cursor != nullptr);
+      for (const MCProblem& p : problems) {
+        if (p.path.find("/ModelStats/") != std::string::npos) listed.push_back(p.status);
+      }
+      EXPECT_EQ(walk, listed);
+    }
+  }
+}
+
+// The XML parser's first error, with its place: for a truncated document where
+// the input ends, and for bytes that are not UTF-8 no later than their line (the
+// parser decodes ahead in blocks and places the error where its block starts).
+// Loaded, both documents still give the problems of what was read.
+TEST(CheckTest, TheFirstXmlErrorAndItsPlace) {
+  struct Case {
+    const char* what;
+    std::string xml;
+    unsigned long line, column;  // column 0: at most that line
+  };
+  const std::string head =
+      Document({kLines.begin(), kLines.begin() + 4}, {{"dataType='double'", "dataType='x'"}});
+  const std::vector<Case> cases = {
+      {"truncated", head + "<DataField name='t' opt", 5, 24},
+      {"bad bytes", head + "<DataField name='\xC3\x28'/>", 5, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MCXML_1_3::MCPMMLParser parser;
+    const std::vector<MCProblem> problems = Check(c.xml, false, parser);
+    const auto error = parser.GetFirstXMLError();
+    ASSERT_TRUE(error.has_value());
+    ASSERT_FALSE(problems.empty());
+    EXPECT_EQ(problems[0].status, MCCommon_1_3::MCStatus());
+    EXPECT_EQ(problems[0].reason, "XML: " + error->message);
+    EXPECT_EQ(problems[0].place.line, error->place.line);
+    if (c.column != 0) {
+      EXPECT_EQ(error->place.line, c.line);
+      EXPECT_EQ(error->place.column, c.column);
+    } else {
+      EXPECT_GE(error->place.line, 1u);
+      EXPECT_LE(error->place.line, c.line);
+    }
+  }
+}
+
+// The bundled example, secured and with places, has no problem, with bins or
+// without; and before any load the check names the load's 107-free answer: none.
+TEST(CheckTest, ACleanDocumentHasNoProblem) {
+  std::ifstream file(std::string(MCXML_EXAMPLES_DIR) + "/credit_risk.pmml");
+  const std::string xml{std::istreambuf_iterator<char>(file), {}};
+  for (const bool bins : {false, true}) {
+    MCXML_1_3::MCPMMLParser parser;
+    EXPECT_EQ(Summary(Check(xml, bins, parser)), "");
+  }
+  MCXML_1_3::MCPMMLParser fresh;
+  EXPECT_TRUE(fresh.CheckDocument(true).empty());
+}
+
+}  // namespace
