@@ -6,8 +6,9 @@
 //   mcxml_bench --once=MODE [--fields=N] [--params=P]   one run, for profilers
 //
 // MODE is bare (bare parse of the PMML document), parse (ParseToDOM of it), read
-// (ParseToDOM, FillVarList with bins, the whole FillUniStats walk), settings-bare
-// or settings-query (load and query every parameter once).
+// (ParseToDOM, FillVarList with bins, the whole FillUniStats walk), check (ParseToDOM
+// with element places and the check with bins), settings-bare or settings-query
+// (load and query every parameter once).
 #include <malloc.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -167,20 +168,32 @@ size_t VarListCount(const MCPMMLParser& parser, const std::vector<std::string>& 
   return static_cast<size_t>(varList.GetCount());
 }
 
-size_t ParseOnly(const std::string& bytes) {
+size_t ParseOnly(const std::string& bytes, bool places = false) {
   MCPMMLParser parser;
+  parser.SetElementPlaces(places);
   MemoryStream in(bytes);
   return parser.ParseToDOM(in).IsOK() ? 1 : 0;
 }
 
 // ParseToDOM, FillVarList of every field with bins, and the whole statistics walk.
-size_t WholeRead(const std::string& bytes) {
+size_t WholeRead(const std::string& bytes, bool places = false) {
   MCPMMLParser parser;
+  parser.SetElementPlaces(places);
   MemoryStream in(bytes);
   if (!parser.ParseToDOM(in).IsOK()) return 0;
   MCVarList varList;
   if (!parser.FillVarList(varList, {}, true).IsOK()) return 0;
   return static_cast<size_t>(varList.GetCount()) + UniStatsWalk(parser);
+}
+
+// What mcxml check does: ParseToDOM with element places and the check with bins;
+// 1 when it found no problem in the clean document.
+size_t CheckWhole(const std::string& bytes) {
+  MCPMMLParser parser;
+  parser.SetElementPlaces(true);
+  MemoryStream in(bytes);
+  if (!parser.ParseToDOM(in).IsOK()) return 0;
+  return parser.CheckDocument(true).empty() ? 1 : 0;
 }
 
 template <class T>
@@ -320,6 +333,9 @@ std::vector<Case> Cases() {
       {"pmml/bare_parse", [] { return BareParse(PmmlText()); }, 1, none},
       {"pmml/ParseToDOM", [] { return ParseOnly(PmmlText()); }, 1, none},
       {"pmml/whole_read", [] { return WholeRead(PmmlText()); }, 2 * fields, none},
+      {"pmml/ParseToDOM_places", [] { return ParseOnly(PmmlText(), true); }, 1, none},
+      {"pmml/whole_read_places", [] { return WholeRead(PmmlText(), true); }, 2 * fields, none},
+      {"pmml/check", [] { return CheckWhole(PmmlText()); }, 1, none},
       {"pmml/FillVarList_all", [] { return VarListCount(Loaded<MCPMMLParser>(PmmlText()), {}); },
        fields, loadPmml},
       {"pmml/FillVarList_filtered",
@@ -386,6 +402,8 @@ int RunOnce(const std::string& mode) {
   } else if (mode == "read") {
     operation = [] { return WholeRead(PmmlText()); };
     expected = 2 * static_cast<size_t>(gOptions.fields);
+  } else if (mode == "check") {
+    operation = [] { return CheckWhole(PmmlText()); };
   } else if (mode == "settings-bare") {
     operation = [] { return BareParse(Settings().text); };
   } else if (mode == "settings-query") {
@@ -586,6 +604,12 @@ int main(int argc, char** argv) {
              baseline("bare parse %.1f ms", coldMs[0]));
   PrintRatio("whole read / bare parse, fresh processes", coldMs[2], coldMs[0], 1.05,
              baseline("bare parse %.1f ms", coldMs[0]));
+  PrintRatio("ParseToDOM with element places / bare parse", ms("pmml/ParseToDOM_places"),
+             ms("pmml/bare_parse"), 1.15, baseline("bare parse %.1f ms", ms("pmml/bare_parse")));
+  PrintRatio("whole read with element places / bare parse", ms("pmml/whole_read_places"),
+             ms("pmml/bare_parse"), 1.20, baseline("bare parse %.1f ms", ms("pmml/bare_parse")));
+  PrintRatio("check (places, bins) / bare parse", ms("pmml/check"), ms("pmml/bare_parse"), 1.30,
+             baseline("bare parse %.1f ms", ms("pmml/bare_parse")));
   std::printf(
       "  (for scale: visiting each node and value of the parts read, and doing "
       "nothing else, costs %.3f of the bare parse)\n",

@@ -40,34 +40,63 @@ bool Keep(double) {
   return true;
 }
 
+// What a "value" of the element type must be, for a reason.
+const char* Wanted(const std::string&) {
+  return "a text";
+}
+const char* Wanted(int) {
+  return kIntegerWanted;
+}
+const char* Wanted(double) {
+  return kDoubleWanted;
+}
+
 template <class T>
-MCStatus AppendValue(const DOMElement& elmt, std::vector<T>& out) {
+MCStatus AppendValue(const DOMElement& elmt, std::vector<T>& out, MCFaults* faults) {
   T value{};
   const int answer = ReadValue(elmt, value);
-  if (answer < 0) return MCStatus(123, true);
-  if (answer > 0) return MCStatus(109, false);
+  if (answer < 0) {
+    return Fault(faults, MCStatus(123, true), elmt, [&] {
+      return TagNameEquals(elmt, kValueTag) ? std::string("a Value has no \"value\"")
+                                            : std::string("has no \"value\" and no ListValue");
+    });
+  }
+  if (answer > 0) {
+    return Fault(faults, MCStatus(109, false), elmt, [&] {
+      return "value " + Quoted(GetAttribute(elmt, "value")) + " is not " + Wanted(T{});
+    });
+  }
   if (Keep(value)) out.push_back(std::move(value));
   return MCStatus();
+}
+
+template <class T>
+MCStatus ReadArrayOf(const DOMElement& param, std::vector<T>& out, MCFaults* faults) {
+  out.clear();
+  const DOMElement* list = GetFirstChildElmt(param, kListValueTag);
+  // Without a ListValue the parameter's own "value" is an array of one.
+  if (list == nullptr) return AppendValue(param, out, faults);
+  const XName valueTag(kValueTag);
+  const DOMElement* value = FirstChildNamed(*list, valueTag);
+  if (value == nullptr) {
+    return Fault(faults, MCStatus(123, true), *list,
+                 [] { return std::string("its ListValue has no Value"); });
+  }
+  // 123 carries the warning flag but is not OK, so it ends the walk like 109.
+  MCStatus result;
+  for (; value != nullptr && result.IsOK(); value = NextSiblingNamed(*value, valueTag)) {
+    result = AppendValue(*value, out, faults);
+  }
+  return result;
 }
 
 template <class T>
 MCStatus ReadArray(const MCSettingsParser& parser, const char* paramName, std::vector<T>& out,
                    void* context) {
   const DOMElement* param = nullptr;
-  MCStatus result = SettingsQuery::Find(parser, kParameterTag, paramName, context, param);
-  if (!result.IsOK()) return result;
-  out.clear();
-  const DOMElement* list = GetFirstChildElmt(*param, kListValueTag);
-  // Without a ListValue the parameter's own "value" is an array of one.
-  if (list == nullptr) return AppendValue(*param, out);
-  const XName valueTag(kValueTag);
-  const DOMElement* value = FirstChildNamed(*list, valueTag);
-  if (value == nullptr) return MCStatus(123, true);
-  // 123 carries the warning flag but is not OK, so it ends the walk like 109.
-  for (; value != nullptr && result.IsOK(); value = NextSiblingNamed(*value, valueTag)) {
-    result = AppendValue(*value, out);
-  }
-  return result;
+  const MCStatus found = SettingsQuery::Find(parser, kParameterTag, paramName, context, param);
+  if (!found.IsOK()) return found;
+  return ReadArrayOf(*param, out, nullptr);
 }
 
 template <class T>
@@ -94,6 +123,19 @@ MCStatus ReadMatrix(const MCSettingsParser& parser, const char* paramName,
 }
 
 }  // namespace
+
+MCStatus ReadArrayParameter(const DOMElement& param, std::vector<std::string>& out,
+                            MCFaults* faults) {
+  return ReadArrayOf(param, out, faults);
+}
+
+MCStatus ReadArrayParameter(const DOMElement& param, std::vector<int>& out, MCFaults* faults) {
+  return ReadArrayOf(param, out, faults);
+}
+
+MCStatus ReadArrayParameter(const DOMElement& param, std::vector<double>& out, MCFaults* faults) {
+  return ReadArrayOf(param, out, faults);
+}
 
 MCStatus MCSettingsParser::GetArray(const char* paramName, std::vector<std::string>& out,
                                     void* context) const {

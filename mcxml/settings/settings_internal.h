@@ -12,6 +12,7 @@
 #include <xercesc/dom/DOMNode.hpp>
 
 #include "mcxml/common/status.h"
+#include "mcxml/pmml/problems_internal.h"
 #include "mcxml/settings/settings_parser.h"
 #include "mcxml/xml/dom_access.h"
 
@@ -23,6 +24,24 @@ inline constexpr char kComplexParameterTag[] = "ComplexParameter";
 inline constexpr char kMatrixTag[] = "MatrixParmeter";
 inline constexpr char kListValueTag[] = "ListValue";
 inline constexpr char kValueTag[] = "Value";
+
+/// What a value must be, for the reasons of the integer and double readers.
+inline constexpr char kIntegerWanted[] = "an integer of 0 or more within the range of int";
+inline constexpr char kDoubleWanted[] = "a finite number";
+
+/// The reading steps of the getters once the named lookup has found the element:
+/// each returns what its getter returns then and writes `out` as it does,
+/// recording every failure in `faults` when a check asks (null otherwise).
+MCStatus ReadParameter(const DOMElement& param, std::string& out, MCFaults* faults);
+MCStatus ReadParameter(const DOMElement& param, int& out, MCFaults* faults);
+MCStatus ReadParameter(const DOMElement& param, double& out, MCFaults* faults);
+MCStatus ReadParameter(const DOMElement& param, bool& out, MCFaults* faults);
+MCStatus ReadArrayParameter(const DOMElement& param, std::vector<std::string>& out,
+                            MCFaults* faults);
+MCStatus ReadArrayParameter(const DOMElement& param, std::vector<int>& out, MCFaults* faults);
+MCStatus ReadArrayParameter(const DOMElement& param, std::vector<double>& out, MCFaults* faults);
+MCStatus ReadVariables(const DOMElement& param, std::string& out, MCFaults* faults);
+MCStatus ReadVariables(const DOMElement& param, std::vector<std::string>& out, MCFaults* faults);
 
 /// A UTF-8 name converted once to a zero-terminated UTF-16 string.
 class XName {

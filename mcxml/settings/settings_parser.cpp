@@ -17,9 +17,18 @@ namespace {
 
 // A parameter found without "value": a ListValue child means a list, which the
 // scalar getters do not read.
-MCStatus NoScalarValue(const DOMElement& param) {
-  if (GetFirstChildElmt(param, kListValueTag) != nullptr) return MCStatus(121, false);
-  return MCStatus(123, true);
+MCStatus NoScalarValue(const DOMElement& param, MCFaults* faults) {
+  if (GetFirstChildElmt(param, kListValueTag) != nullptr) {
+    return Fault(faults, MCStatus(121, false), param,
+                 [] { return std::string("has no \"value\" but a ListValue: it holds a list"); });
+  }
+  return Fault(faults, MCStatus(123, true), param, [] { return std::string("has no \"value\""); });
+}
+
+MCStatus Rejected(const DOMElement& param, MCFaults* faults, const char* wanted) {
+  return Fault(faults, MCStatus(109, false), param, [&] {
+    return "value " + Quoted(GetAttribute(param, "value")) + " is not " + wanted;
+  });
 }
 
 const std::pair<unsigned int, const char*> kParamTypes[] = {
@@ -126,52 +135,68 @@ MCStatus MCSettingsParser::ParseToDOM(std::istream& in) {
   return m_status;
 }
 
+MCStatus ReadParameter(const DOMElement& param, std::string& out, MCFaults* faults) {
+  const XMLCh* value = GetAttribute(param, "value");
+  if (value == nullptr) return NoScalarValue(param, faults);
+  out = ToUTF8(value);
+  return MCStatus();
+}
+
+MCStatus ReadParameter(const DOMElement& param, int& out, MCFaults* faults) {
+  // A negative integer is rejected after GetIntAttribute has already stored it.
+  const int answer = GetIntAttribute(param, "value", 0, out);
+  if (answer < 0) return NoScalarValue(param, faults);
+  if (answer > 0) return Rejected(param, faults, kIntegerWanted);
+  return MCStatus();
+}
+
+MCStatus ReadParameter(const DOMElement& param, double& out, MCFaults* faults) {
+  const int answer = GetDoubleAttribute(param, "value", out);
+  if (answer < 0) return NoScalarValue(param, faults);
+  if (answer > 0) return Rejected(param, faults, kDoubleWanted);
+  return MCStatus();
+}
+
+MCStatus ReadParameter(const DOMElement& param, bool& out, MCFaults* faults) {
+  const XMLCh* value = GetAttribute(param, "value");
+  if (value == nullptr) return NoScalarValue(param, faults);
+  if (XStrEqualsUTF8Str(value, "true")) {
+    out = true;
+  } else if (XStrEqualsUTF8Str(value, "false")) {
+    out = false;
+  } else {
+    return Rejected(param, faults, "\"true\" or \"false\"");
+  }
+  return MCStatus();
+}
+
 MCStatus MCSettingsParser::GetParameter(const char* paramName, std::string& out,
                                         void* context) const {
   const DOMElement* param = nullptr;
   const MCStatus found = SettingsQuery::Find(*this, kParameterTag, paramName, context, param);
   if (!found.IsOK()) return found;
-  const XMLCh* value = GetAttribute(*param, "value");
-  if (value == nullptr) return NoScalarValue(*param);
-  out = ToUTF8(value);
-  return found;
+  return ReadParameter(*param, out, nullptr);
 }
 
 MCStatus MCSettingsParser::GetParameter(const char* paramName, int& out, void* context) const {
   const DOMElement* param = nullptr;
   const MCStatus found = SettingsQuery::Find(*this, kParameterTag, paramName, context, param);
   if (!found.IsOK()) return found;
-  // A negative integer is rejected after GetIntAttribute has already stored it.
-  const int answer = GetIntAttribute(*param, "value", 0, out);
-  if (answer < 0) return NoScalarValue(*param);
-  if (answer > 0) return MCStatus(109, false);
-  return found;
+  return ReadParameter(*param, out, nullptr);
 }
 
 MCStatus MCSettingsParser::GetParameter(const char* paramName, double& out, void* context) const {
   const DOMElement* param = nullptr;
   const MCStatus found = SettingsQuery::Find(*this, kParameterTag, paramName, context, param);
   if (!found.IsOK()) return found;
-  const int answer = GetDoubleAttribute(*param, "value", out);
-  if (answer < 0) return NoScalarValue(*param);
-  if (answer > 0) return MCStatus(109, false);
-  return found;
+  return ReadParameter(*param, out, nullptr);
 }
 
 MCStatus MCSettingsParser::GetParameter(const char* paramName, bool& out, void* context) const {
   const DOMElement* param = nullptr;
   const MCStatus found = SettingsQuery::Find(*this, kParameterTag, paramName, context, param);
   if (!found.IsOK()) return found;
-  const XMLCh* value = GetAttribute(*param, "value");
-  if (value == nullptr) return NoScalarValue(*param);
-  if (XStrEqualsUTF8Str(value, "true")) {
-    out = true;
-  } else if (XStrEqualsUTF8Str(value, "false")) {
-    out = false;
-  } else {
-    return MCStatus(109, false);
-  }
-  return found;
+  return ReadParameter(*param, out, nullptr);
 }
 
 MCSettingsParser::ParamType MCSettingsParser::GetParameterType(const char* paramName,

@@ -110,6 +110,21 @@ class MCXML_EXPORT MCSettingsParser : public MCPMMLParser {
   /// GetVariables("FrequencyWeightVar", out).
   MCStatus GetFrequencyWeight(std::string& out) const;
 
+  /// Every problem the operations of this class would meet: the XML error and the
+  /// load as MCPMMLParser::CheckDocument gives them, and 119 with the missing step
+  /// of the MiningBuildTask / Extension / Parameters path; then every DataField
+  /// read and added as this class's FillVarList does, the statistics of every
+  /// model, and every Parameter of every scope at every depth that a lookup can
+  /// reach (the first of its name), read with the getter its kind calls for: at
+  /// the top level "target" and "inputs" with GetArray for texts, the response and
+  /// predictor lists with GetVariables for a list, "FrequencyWeightVar" with
+  /// GetVariables for one text; a parameter with a ListValue with GetArray of its
+  /// declared type (integer, double, else texts); any other with GetParameter of
+  /// its declared type (integer, double, boolean, else text). A missing value is
+  /// listed with its warning status (123). Matrices give no problem: GetMatrix
+  /// passes over what it cannot use.
+  std::vector<MCProblem> CheckDocument(bool useBins) const override;
+
   /// Appends one variable per DataField in document order, with bins when
   /// `useBins`, and records each variable's data type code (1 integer, 2 double or
   /// float, 3 string, 4 date, 5 time, 6 dateTime). A continuous field without bins

@@ -23,16 +23,54 @@ void AppendName(const XMLCh* text, std::vector<std::string>& out) {
 
 }  // namespace
 
+MCStatus ReadVariables(const DOMElement& param, std::string& out, MCFaults* faults) {
+  const XMLCh* value = GetAttribute(param, "value");
+  if (value != nullptr) {
+    out = ToUTF8(value);
+    return MCStatus();
+  }
+  if (IsListForm(param)) {
+    return Fault(faults, MCStatus(121, false), param, [] {
+      return std::string("has no \"value\" and isList is \"true\": it holds a list");
+    });
+  }
+  return Fault(faults, MCStatus(108, false), param, [] { return std::string("has no \"value\""); });
+}
+
+MCStatus ReadVariables(const DOMElement& param, std::vector<std::string>& out, MCFaults* faults) {
+  out.clear();
+  if (!IsListForm(param)) {
+    const XMLCh* value = GetAttribute(param, "value");
+    if (value == nullptr) {
+      return Fault(faults, MCStatus(108, false), param,
+                   [] { return std::string("has no \"value\""); });
+    }
+    AppendName(value, out);
+    return MCStatus();
+  }
+  const DOMElement* list = GetFirstChildElmt(param, kListValueTag);
+  if (list == nullptr) {
+    return Fault(faults, MCStatus(122, false), param,
+                 [] { return std::string("isList is \"true\" but there is no ListValue"); });
+  }
+  const XName valueTag(kValueTag);
+  for (const DOMElement* entry = FirstChildNamed(*list, valueTag); entry != nullptr;
+       entry = NextSiblingNamed(*entry, valueTag)) {
+    const XMLCh* value = GetAttribute(*entry, "value");
+    if (value == nullptr) {
+      return Fault(faults, MCStatus(108, false), *entry,
+                   [] { return std::string("a Value has no \"value\""); });
+    }
+    AppendName(value, out);
+  }
+  return MCStatus();
+}
+
 MCStatus MCSettingsParser::GetVariables(const char* paramName, std::string& out) const {
   const DOMElement* param = nullptr;
   const MCStatus found = SettingsQuery::Find(*this, kParameterTag, paramName, nullptr, param);
   if (!found.IsOK()) return found;
-  const XMLCh* value = GetAttribute(*param, "value");
-  if (value != nullptr) {
-    out = ToUTF8(value);
-    return found;
-  }
-  return IsListForm(*param) ? MCStatus(121, false) : MCStatus(108, false);
+  return ReadVariables(*param, out, nullptr);
 }
 
 MCStatus MCSettingsParser::GetVariables(const char* paramName,
@@ -40,23 +78,7 @@ MCStatus MCSettingsParser::GetVariables(const char* paramName,
   const DOMElement* param = nullptr;
   const MCStatus found = SettingsQuery::Find(*this, kParameterTag, paramName, nullptr, param);
   if (!found.IsOK()) return found;
-  out.clear();
-  if (!IsListForm(*param)) {
-    const XMLCh* value = GetAttribute(*param, "value");
-    if (value == nullptr) return MCStatus(108, false);
-    AppendName(value, out);
-    return found;
-  }
-  const DOMElement* list = GetFirstChildElmt(*param, kListValueTag);
-  if (list == nullptr) return MCStatus(122, false);
-  const XName valueTag(kValueTag);
-  for (const DOMElement* entry = FirstChildNamed(*list, valueTag); entry != nullptr;
-       entry = NextSiblingNamed(*entry, valueTag)) {
-    const XMLCh* value = GetAttribute(*entry, "value");
-    if (value == nullptr) return MCStatus(108, false);
-    AppendName(value, out);
-  }
-  return found;
+  return ReadVariables(*param, out, nullptr);
 }
 
 MCStatus MCSettingsParser::GetTargetVars(std::vector<std::string>& out) const {

@@ -304,6 +304,7 @@ TEST(SizeTest, DeepNestingIsWalkedWithoutRecursion) {
     std::string value;
     EXPECT_THAT(parser.GetParameter("p", value, group), IsOk());
     EXPECT_EQ(value, "deep");
+    EXPECT_TRUE(parser.CheckDocument(true).empty()) << "checked without recursion";
 
     // The main thread's stack as systems give it by default, whatever the shell set.
     rlimit stack{};
