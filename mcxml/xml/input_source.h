@@ -15,6 +15,7 @@ namespace MCXML_1_3 {
 /// identifier is "istream"; the parser detects the encoding from the document.
 class MCXML_EXPORT MCXInputSource : public XERCES_CPP_NAMESPACE::InputSource {
  public:
+  /// Reads `in`, which is not owned.
   explicit MCXInputSource(std::istream& in);
   ~MCXInputSource() override;
   MCXInputSource(const MCXInputSource&) = delete;

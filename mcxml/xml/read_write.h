@@ -21,6 +21,9 @@ namespace MCXML_1_3 {
 using MCCommon_1_3::MCStatus;
 using XERCES_CPP_NAMESPACE::DOMDocument;
 
+/// Reads any XML document, from a file or a stream, into a DOM document it owns, and
+/// writes a DOM document to a file. Each object holds one initialisation of the XML
+/// platform for its whole life and makes a new parser for each parse.
 class MCXML_EXPORT MCXMLReadWrite {
  public:
   /// Initialises the XML platform; a failure shows as GetInitStatus() 103.
@@ -29,11 +32,15 @@ class MCXML_EXPORT MCXMLReadWrite {
   MCXMLReadWrite(const MCXMLReadWrite&) = delete;
   MCXMLReadWrite& operator=(const MCXMLReadWrite&) = delete;
 
+  /// OK, or 103 when the constructor could not initialise the XML platform; every
+  /// parse and write of such an object returns 103 and changes nothing.
   MCStatus GetInitStatus() const;
   /// The text of the last parser or writer exception; empty otherwise.
   std::string GetXercesMessage() const;
-  /// The document of the last successful parse, or null; valid until the next parse.
+  /// The document of the last successful parse, or null. It belongs to this object
+  /// and is valid until the next parse or the object's destruction.
   DOMDocument* GetDocument();
+  /// As above, read-only.
   const DOMDocument* GetDocument() const;
   /// Errors the XML parser counted during the last parse; 0 before any parse and
   /// after a failed one. A document that is not well-formed (truncated, bad bytes,
@@ -56,7 +63,8 @@ class MCXML_EXPORT MCXMLReadWrite {
   /// Writes `doc`, or the held document when `doc` is null, to the named file,
   /// without pretty-printing. OK without writing when there is nothing to write;
   /// 118 when the write threw, or (no file made) when the document is nested more
-  /// than 10,000 levels deep, which the platform's writer cannot take.
+  /// than 10,000 levels deep, which the platform's writer cannot take. A file that
+  /// cannot be created throws the platform's XMLException, before anything is written.
   MCStatus WriteFromDOM(const std::string& fileName, const DOMDocument* doc) const;
 
  private:

@@ -20,6 +20,7 @@ namespace MCXML_1_3 {
 /// initialised XML platform (any live parser or MCXMLReadWrite holds one).
 class MCXML_EXPORT MCXTranscoder {
  public:
+  /// Opens the named encoding; isValid() tells whether that worked.
   explicit MCXTranscoder(const char* encoding = nullptr);
   ~MCXTranscoder();
   MCXTranscoder(const MCXTranscoder&) = delete;
