@@ -77,6 +77,7 @@ PACKAGE_DIR := build/package
 test: docs
 
 docs: deps
+	mkdir -p build/docs
 	MCXML_VERSION=$(VERSION) doxygen docs/Doxyfile
 
 package: deps
