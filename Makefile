@@ -35,7 +35,7 @@ demo: deps
 	@# The example is broken on purpose: the check lists its planted problems and exits 1.
 	$(DEMO_TOOL) check --bins --format text examples/broken_model.pmml || true
 
-test: test-debug test-asan test-tsan
+test: docs test-debug test-asan test-tsan
 
 test-debug: deps
 	cmake --preset debug
@@ -73,6 +73,27 @@ FUZZ_SECONDS ?= 60
 fuzz: deps
 	@$(MAKE) --no-print-directory deps PACKAGES="$(CLANG_PACKAGES)"
 	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) fuzz/run.sh build/fuzz
+
+# API reference and packages. `make docs` writes the reference to build/docs/html;
+# any Doxygen warning (an undocumented public name above all) fails it, and
+# `make test` runs it. `make package` builds the Debian packages and a tarball
+# from a Release build of its own, installed under /usr (cmake/packaging.cmake).
+PACKAGES += doxygen dpkg-dev man-db
+VERSION := $(shell sed -n 's/^project(mcxml VERSION \([0-9.]*\).*)$$/\1/p' CMakeLists.txt)
+PACKAGE_DIR := build/package
+
+.PHONY: docs package
+
+
+docs: deps
+	mkdir -p build/docs
+	MCXML_VERSION=$(VERSION) doxygen docs/Doxyfile
+
+package: deps
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DMCXML_BUILD_TESTS=OFF >/dev/null
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	cd $(PACKAGE_DIR) && cpack
 
 clean:
 	rm -rf build

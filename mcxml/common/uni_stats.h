@@ -10,17 +10,25 @@
 
 namespace MCXML_1_3 {
 
+/// The univariate statistics of one field, as MCPMMLParser::FillUniStats reads them:
+/// either the counts of a categorical field, or the summary values and histogram of
+/// a continuous one. A record stores what it is given; IsValid() judges it.
 class MCXML_EXPORT MCUniStats {
  public:
   /// Summary values of a continuous field; each is the missing value when unknown.
   struct SummStats {
-    double minimum = MCCommon_1_3::MCMV::gMissingValue;
-    double maximum = MCCommon_1_3::MCMV::gMissingValue;
-    double mean = MCCommon_1_3::MCMV::gMissingValue;
-    double standardDeviation = MCCommon_1_3::MCMV::gMissingValue;
+    double minimum = MCCommon_1_3::MCMV::gMissingValue;            ///< Smallest value.
+    double maximum = MCCommon_1_3::MCMV::gMissingValue;            ///< Largest value.
+    double mean = MCCommon_1_3::MCMV::gMissingValue;               ///< Mean.
+    double standardDeviation = MCCommon_1_3::MCMV::gMissingValue;  ///< Standard deviation.
   };
 
-  enum class Kind { Empty, Categorical, Continuous };
+  /// Which constructor made the record.
+  enum class Kind {
+    Empty,        ///< The default constructor: no field.
+    Categorical,  ///< Counts per category.
+    Continuous    ///< Summary values and a histogram.
+  };
 
   /// An empty record: no name, total frequency 0, not valid.
   MCUniStats();
@@ -38,12 +46,20 @@ class MCXML_EXPORT MCUniStats {
   /// maximum when both are known. False for an empty record.
   bool IsValid() const;
 
+  /// Which constructor made the record.
   Kind GetKind() const { return m_kind; }
+  /// The field's name; empty for an empty record.
   const std::string& GetName() const { return m_name; }
+  /// The total frequency; 0 for an empty record.
   double GetTotalFreq() const { return m_totalFreq; }
+  /// The counts per category; empty unless categorical.
   const std::vector<double>& GetCounts() const { return m_counts; }
+  /// The summary values; all missing unless continuous.
   const SummStats& GetSummStats() const { return m_summStats; }
+  /// The histogram's cut points, ends included (an open end is the missing value);
+  /// empty unless continuous with a histogram.
   const std::vector<double>& GetCutPoints() const { return m_cutPoints; }
+  /// The frequency between each pair of neighbouring cut points.
   const std::vector<double>& GetFreqs() const { return m_freqs; }
 
  private:

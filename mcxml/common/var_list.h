@@ -16,10 +16,10 @@ namespace MCXML_1_3 {
 
 /// One invalid value of a variable: a number or a text, with its label.
 struct MCInvalidValue {
-  bool isText = false;
-  double number = 0.0;
-  std::string text;
-  std::string label;
+  bool isText = false;  ///< True for a text, false for a number.
+  double number = 0.0;  ///< The number, when not a text.
+  std::string text;     ///< The text, when a text.
+  std::string label;    ///< Its label; may be empty.
 };
 
 /// Encoding details of a variable: bin labels, invalid values, invalid range.
@@ -53,36 +53,53 @@ class MCXML_EXPORT IMCEncoder {
 
 /// What a variable holds; the fields that do not apply to its kind stay empty.
 struct MCVariableInfo {
-  enum class Kind { Categorical, Continuous, Weight };
+  /// Which add operation made the variable.
+  enum class Kind {
+    Categorical,  ///< MCVarList::AddCatVar.
+    Continuous,   ///< MCVarList::AddContVar.
+    Weight        ///< MCVarList::SetWeightVar.
+  };
 
-  std::string name;
-  std::string label;
-  int role = 0;
-  Kind kind = Kind::Categorical;
-  std::optional<int> dataType;  // set by SetDataType
-  // Categorical: texts or numbers, and labels when the overload with labels was used.
+  std::string name;               ///< Unique in the list, never empty.
+  std::string label;              ///< May be empty.
+  int role = 0;                   ///< An IMCVariable::VariableRole.
+  Kind kind = Kind::Categorical;  ///< Which add operation made it.
+  std::optional<int> dataType;    ///< Set by IMCVariable::SetDataType.
+
+  /// Categorical: true when the values are texts (`texts`), false for numbers.
   bool textValues = false;
-  std::vector<std::string> texts;
-  std::vector<double> numbers;
-  std::optional<std::vector<std::string>> valueLabels;
-  // Continuous: range overload (min, max, isDiscrete, precision) or bins overload
-  // (min, max, inner cut points, isBinned).
+  std::vector<std::string> texts;                       ///< Categorical text values.
+  std::vector<double> numbers;                          ///< Categorical number values.
+  std::optional<std::vector<std::string>> valueLabels;  ///< Only from the overloads with labels.
+
+  /// Continuous: (min, max), from the range or the bins overload.
   std::optional<std::pair<double, double>> range;
-  std::optional<bool> isDiscrete;
-  int precision = -1;
+  std::optional<bool> isDiscrete;  ///< Continuous, range overload only.
+  int precision = -1;              ///< Continuous, range overload; -1 means unknown.
+  /// Continuous, bins overload only: the inner cut points.
   std::optional<std::vector<double>> cutPoints;
-  bool isBinned = false;
-  // Weight variable.
-  std::optional<int> rounding;
+  bool isBinned = false;  ///< Continuous, bins overload only.
+
+  std::optional<int> rounding;  ///< Weight: an IMCVariable::WRoundingOption.
 };
 
 /// A variable of the list.
 class MCXML_EXPORT IMCVariable {
  public:
   /// Roles; the parsers give every variable kInput.
-  enum VariableRole { kNone = 0, kTarget = 1, kWeight = 2, kFrequency = 3, kInput = 4 };
+  enum VariableRole {
+    kNone = 0,       ///< No role.
+    kTarget = 1,     ///< A target.
+    kWeight = 2,     ///< A case weight.
+    kFrequency = 3,  ///< A frequency weight.
+    kInput = 4       ///< An input (predictor).
+  };
   /// Rounding of a weight variable; the parsers ask for kRoundNearest.
-  enum WRoundingOption { kNoRounding = 0, kRoundDown = 1, kRoundNearest = 2 };
+  enum WRoundingOption {
+    kNoRounding = 0,   ///< Weights used as they are.
+    kRoundDown = 1,    ///< Weights rounded down.
+    kRoundNearest = 2  ///< Weights rounded to the nearest integer.
+  };
 
   IMCVariable() = default;
   IMCVariable(const IMCVariable&) = delete;
@@ -106,18 +123,24 @@ class MCXML_EXPORT IMCVariable {
 /// the list unchanged.
 class MCXML_EXPORT MCVarList {
  public:
+  /// An empty list without weight variable.
   MCVarList();
+  /// Destroys the variables and their encoders.
   ~MCVarList();
   MCVarList(const MCVarList&) = delete;
   MCVarList& operator=(const MCVarList&) = delete;
 
+  /// A categorical variable with text values.
   int AddCatVar(const std::string& name, const std::string& label,
                 const std::vector<std::string>& values, IMCVariable::VariableRole role);
+  /// A categorical variable with text values and one label per value.
   int AddCatVar(const std::string& name, const std::string& label,
                 const std::vector<std::string>& values, const std::vector<std::string>& valueLabels,
                 IMCVariable::VariableRole role);
+  /// A categorical variable with number values.
   int AddCatVar(const std::string& name, const std::string& label,
                 const std::vector<double>& values, IMCVariable::VariableRole role);
+  /// A categorical variable with number values and one label per value.
   int AddCatVar(const std::string& name, const std::string& label,
                 const std::vector<double>& values, const std::vector<std::string>& valueLabels,
                 IMCVariable::VariableRole role);
@@ -138,9 +161,12 @@ class MCXML_EXPORT MCVarList {
   IMCEncoder* GetEncoderAt(int index);
   /// The variable at `index`, or null for an index outside the list.
   IMCVariable* GetVarAt(int index);
+  /// The variable at `index`, or null for an index outside the list.
   const IMCVariable* GetVarAt(int index) const;
+  /// The encoder of the variable at `index`; null only for an index outside the list.
   const IMCEncoder* GetEncoderAt(int index) const;
 
+  /// The number of variables; indexes run from 0 to GetCount() - 1.
   int GetCount() const;
   /// The index of the weight variable, or -1.
   int GetWeightVarIndex() const;

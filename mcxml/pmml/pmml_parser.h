@@ -28,6 +28,12 @@ using MCCommon_1_3::MCStatus;
 using XERCES_CPP_NAMESPACE::DOMDocument;
 using XERCES_CPP_NAMESPACE::DOMElement;
 
+/// Loads one PMML document at a time and reads variables, bins and univariate
+/// statistics from it. Each object holds one initialisation of the XML platform and
+/// one XML parser for its whole life; the parser owns the document, and every
+/// element pointer handed out stays valid until the next ParseToDOM or the object's
+/// destruction. Queries start from the stored status: when it is not OK they return
+/// it unchanged, and they never change it.
 class MCXML_EXPORT MCPMMLParser {
  public:
   /// Initialises the XML platform and creates the parser; a failure is kept as 103.
@@ -108,26 +114,55 @@ class MCXML_EXPORT MCPMMLParser {
   bool SetBinsFrTransDict(const std::string& fieldName, std::vector<double>& cutPoints,
                           std::vector<std::string>& binLabels) const;
 
+  /// Reads the first Array of the first DiscrStats of `univariateStats` as counts
+  /// and, on success, replaces `stats` with a categorical record. 113 no DiscrStats
+  /// or Array; 108, 109 or 114 a bad Array; `stats` untouched on failure.
   MCStatus FillUniStatsCat(MCUniStats& stats, const std::string& name, double totalFreq,
                            const DOMElement& univariateStats) const;
+  /// Reads the NumericInfo summary and the ContStats histogram of `univariateStats`
+  /// and, on success, replaces `stats` with a continuous record. 113 no NumericInfo;
+  /// 109 a summary value that is not a number; 116 a negative standard deviation;
+  /// the codes of FillCutPointsFreqs. Without ContStats: OK and `stats` untouched;
+  /// `stats` is untouched on every failure too.
   MCStatus FillUniStatsCont(MCUniStats& stats, const std::string& name, double totalFreq,
                             const DOMElement& univariateStats) const;
+  /// Reads the Interval children of `contStats` into cut points (ends included,
+  /// the missing value for an open end) and its Array into one frequency per bucket.
+  /// `leftOpen` tells whether the intervals are open on the left. All three are
+  /// reset first and keep what was read before a failure: 115 intervals that do not
+  /// fit together or a frequency count that does not match, 113 cut points but no
+  /// Array, and the codes of ExtractInterval and of reading an Array (108, 109, 114).
   MCStatus FillCutPointsFreqs(std::vector<double>& cutPoints, std::vector<double>& freqs,
                               bool& leftOpen, const DOMElement& contStats) const;
+  /// Reads one Interval: its margins (the missing value when absent) into `left` and
+  /// `right`, which are written as far as they were read, and whether its closure is
+  /// open on the left. 109 a margin that is not a number or left not below right;
+  /// 108 neither margin, or no closure.
   MCStatus ExtractInterval(double& left, double& right, bool& leftOpen,
                            const DOMElement& interval) const;
 
+  /// Deletes the XML parser the way it was allocated.
   struct ParserDeleter {
+    /// Deletes `parser`.
     void operator()(XERCES_CPP_NAMESPACE::XercesDOMParser* parser) const noexcept;
   };
 
+  /// The stored status: the construction outcome (OK or 103), then the outcome of
+  /// the last ParseToDOM; queries start from it.
   MCStatus m_status;
+  /// The XML parser, which owns the document; null when construction failed.
   std::unique_ptr<XERCES_CPP_NAMESPACE::XercesDOMParser, ParserDeleter> m_parser;
+  /// The message of the last parse exception; empty otherwise.
   std::string m_xercesMessage;
+  /// The parsed document; null unless the last load succeeded.
   DOMDocument* m_document = nullptr;
+  /// The "PMML" root; null unless the last load succeeded.
   const DOMElement* m_rootElmt = nullptr;
+  /// The root's first DataDictionary; null unless the last load succeeded.
   const DOMElement* m_dataDictElmt = nullptr;
+  /// The root's first TransformationDictionary; may be null after a successful load.
   const DOMElement* m_transDictElmt = nullptr;
+  /// The model element chosen with SetModelElmt; reset by every load.
   const DOMElement* m_modelElmt = nullptr;
 
  private:

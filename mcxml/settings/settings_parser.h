@@ -32,16 +32,18 @@ class MCXML_EXPORT MCSettingsParser : public MCPMMLParser {
  public:
   /// The declared "type" of a parameter; information only, no getter consults it.
   enum ParamType {
-    ParamString = 0,
-    ParamDouble = 1,
-    ParamInteger = 2,
-    ParamBoolean = 3,
-    ParamEnum = 4,
-    ParamFieldName = 5,
-    ParamUnknown = 6
+    ParamString = 0,     ///< "string".
+    ParamDouble = 1,     ///< "double".
+    ParamInteger = 2,    ///< "integer".
+    ParamBoolean = 3,    ///< "boolean".
+    ParamEnum = 4,       ///< "enum".
+    ParamFieldName = 5,  ///< "fieldName".
+    ParamUnknown = 6     ///< Any other text, no "type", or a failed lookup.
   };
 
+  /// As MCPMMLParser(): a failure to set up the XML platform is kept as 103.
   MCSettingsParser();
+  /// Releases the document and the XML platform initialisation.
   ~MCSettingsParser() override;
 
   /// Loads as MCPMMLParser does, then finds the first MiningBuildTask of the root,
@@ -74,14 +76,21 @@ class MCXML_EXPORT MCSettingsParser : public MCPMMLParser {
   /// no value, an empty ListValue or a Value without "value" (ends the walk); 109 a
   /// value the type does not accept (ends the walk). Empty texts are not appended.
   MCStatus GetArray(const char* paramName, std::vector<std::string>& out, void* context) const;
+  /// As GetArray for texts, each value an integer >= 0 (109 otherwise).
   MCStatus GetArray(const char* paramName, std::vector<int>& out, void* context) const;
+  /// As GetArray for texts, each value a double; NaN gives the missing value, any
+  /// other text that is not a finite number gives 109.
   MCStatus GetArray(const char* paramName, std::vector<double>& out, void* context) const;
 
   /// The named "MatrixParmeter": one row per ArrayParameter child, holding the
   /// acceptable "value" of each Value child; anything else is passed over. Once
   /// the matrix is found `out` is replaced and the result is OK.
+  /// Values are integers >= 0. Before the matrix is found, the common failures apply
+  /// (the stored status, 107, 119, 120) and `out` is untouched.
   MCStatus GetMatrix(const char* paramName, std::vector<std::vector<int> >& out, void* context);
+  /// As GetMatrix for integers, values are doubles (NaN gives the missing value).
   MCStatus GetMatrix(const char* paramName, std::vector<std::vector<double> >& out, void* context);
+  /// As GetMatrix for integers, values are non-empty texts.
   MCStatus GetMatrix(const char* paramName, std::vector<std::vector<std::string> >& out,
                      void* context);
 

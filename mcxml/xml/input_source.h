@@ -16,6 +16,7 @@ namespace MCXML_1_3 {
 /// The constructor converts: `MCXInputSource source = stream;` makes one.
 class MCXML_EXPORT MCXInputSource : public XERCES_CPP_NAMESPACE::InputSource {
  public:
+  /// Reads `in`, which is not owned.
   MCXInputSource(std::istream& in);
   ~MCXInputSource() override;
   MCXInputSource(const MCXInputSource&) = delete;

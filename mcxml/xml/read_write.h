@@ -26,6 +26,9 @@ using MCCommon_1_3::MCStatus;
 using XERCES_CPP_NAMESPACE::DOMDocument;
 using XERCES_CPP_NAMESPACE::DOMElement;
 
+/// Reads any XML document, from a file or a stream, into a DOM document it owns, and
+/// writes a DOM document to a file. Each object holds one initialisation of the XML
+/// platform for its whole life and makes a new parser for each parse.
 class MCXML_EXPORT MCXMLReadWrite {
  public:
   /// Initialises the XML platform; a failure shows as GetInitStatus() 103.
@@ -34,11 +37,15 @@ class MCXML_EXPORT MCXMLReadWrite {
   MCXMLReadWrite(const MCXMLReadWrite&) = delete;
   MCXMLReadWrite& operator=(const MCXMLReadWrite&) = delete;
 
+  /// OK, or 103 when the constructor could not initialise the XML platform; every
+  /// parse and write of such an object returns 103 and changes nothing.
   MCStatus GetInitStatus() const;
   /// The text of the last parser or writer exception; empty otherwise.
   std::string GetXercesMessage() const;
-  /// The document of the last successful parse, or null; valid until the next parse.
+  /// The document of the last successful parse, or null. It belongs to this object
+  /// and is valid until the next parse or the object's destruction.
   DOMDocument* GetDocument();
+  /// As above, read-only.
   const DOMDocument* GetDocument() const;
   /// Errors the XML parser counted during the last parse; 0 before any parse and
   /// after a failed one. A document that is not well-formed (truncated, bad bytes,
@@ -73,8 +80,9 @@ class MCXML_EXPORT MCXMLReadWrite {
   /// without pretty-printing. OK without writing when there is nothing to write;
   /// 118 when the write threw, or when the document is nested deeper than the
   /// calling thread's remaining stack lets the platform's recursive writer go
-  /// (about 5,000 levels on a 1 MB stack; the file is then left empty). An
-  /// exception from opening the file is not caught: it passes to the caller.
+  /// (about 5,000 levels on a 1 MB stack; the file is then left empty). A file that
+  /// cannot be created throws the platform's XMLException, before anything is
+  /// written: it passes to the caller.
   MCStatus WriteFromDOM(const std::string& fileName, const DOMDocument* doc) const;
 
  private:

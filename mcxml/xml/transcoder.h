@@ -22,6 +22,7 @@ namespace MCXML_1_3 {
 /// `MCXTranscoder t[2] = {"ISO-8859-1"};` (the second is UTF-8).
 class MCXML_EXPORT MCXTranscoder {
  public:
+  /// Opens the named encoding; isValid() tells whether that worked.
   MCXTranscoder(const char* encoding = nullptr);
   ~MCXTranscoder();
   MCXTranscoder(const MCXTranscoder&) = delete;
