@@ -18,7 +18,7 @@
 
 #include "mcxml/common/missing_value.h"
 #include "mcxml/xml/extender_internal.h"
-#include "mcxml/xml/transcoder.h"
+#include "mcxml/xml/transcoder_internal.h"
 
 namespace MCXML_1_3 {
 namespace {
@@ -289,14 +289,14 @@ std::string ToUTF8(const XMLCh* text) {
   if (text == nullptr) return std::string();
   std::string result(xc::XMLString::stringLen(text), '\0');
   for (size_t i = 0; i < result.size(); ++i) {
-    if (text[i] >= 0x80) return MCXTranscoder().TranscodeTo(text);
+    if (text[i] >= 0x80) return WholeToUTF8(text);
     result[i] = static_cast<char>(text[i]);
   }
   return result;
 }
 
 std::vector<XMLCh> ToUTF16(const char* text) {
-  if (!IsAscii(text)) return MCXTranscoder().TranscodeFrom(text);
+  if (!IsAscii(text)) return WholeFromUTF8(text);
   const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
   XName result(bytes, bytes + std::strlen(text));
   result.push_back(0);
