@@ -46,10 +46,11 @@ DOMElement* Walk(const DOMNode* scope, const char16_t* tag, const std::string& n
   const std::vector<XMLCh> wanted = MCXML_1_3::ToUTF16(name.c_str());
   for (DOMNode* node = scope ? scope->getFirstChild() : nullptr; node;
        node = node->getNextSibling()) {
+    if (node->getNodeType() != DOMNode::ELEMENT_NODE) continue;
     auto* elmt = static_cast<DOMElement*>(node);
-    if (node->getNodeType() == DOMNode::ELEMENT_NODE &&
-        xc::XMLString::equals(elmt->getTagName(), tag) && *elmt->getAttribute(u"name") != 0 &&
-        xc::XMLString::equals(elmt->getAttribute(u"name"), wanted.data())) {
+    const XMLCh* value = elmt->getAttribute(u"name");
+    if (xc::XMLString::equals(elmt->getTagName(), tag) && *value != 0 &&
+        xc::XMLString::equals(value, wanted.data())) {
       return elmt;
     }
   }
@@ -122,13 +123,13 @@ TEST(SettingsLookup, EveryQueryReadsTheDocumentAsItNowStands) {
        }},
       {"a nameless element before named alike",
        [](auto&, auto& t) {
-         DOMElement* first = static_cast<DOMElement*>(t.getParentNode()->getFirstChild());
-         while (first->getNodeType() != DOMNode::ELEMENT_NODE ||
-                !xc::XMLString::equals(first->getTagName(), t.getTagName()) ||
-                first->hasAttribute(u"name")) {
-           first = static_cast<DOMElement*>(first->getNextSibling());
+         DOMNode* node = t.getParentNode()->getFirstChild();
+         while (node->getNodeType() != DOMNode::ELEMENT_NODE ||
+                !xc::XMLString::equals(node->getNodeName(), t.getTagName()) ||
+                static_cast<DOMElement*>(node)->hasAttribute(u"name")) {
+           node = node->getNextSibling();
          }
-         first->setAttribute(u"name", t.getAttribute(u"name"));
+         static_cast<DOMElement*>(node)->setAttribute(u"name", t.getAttribute(u"name"));
        }},
   };
   for (const auto& [what, edit] : edits) {
