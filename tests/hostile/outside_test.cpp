@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -36,10 +35,11 @@ using mcxml_test::OneFieldPmml;
 // repeated 9,000 times, below the limit on expansions (without the cap on entity
 // values such a document grew past 3.5 GB); values up to 1,000 characters expand.
 TEST(OutsideTest, SecuredNothingComesInAndNoEntityExplodes) {
-  const std::string dir = testing::TempDir() + "hostile_" + std::to_string(getpid());
-  std::ofstream(dir + "_numbers.txt") << "90417";
-  std::ofstream(dir + "_ext.dtd") << "<!ATTLIST DataField displayName CDATA 'FROMDTD'>";
-  const std::string numbers = "file://" + dir + "_numbers.txt", dtd = "file://" + dir + "_ext.dtd";
+  const mcxml_test::TempFolder folder;
+  std::ofstream(folder.Path("numbers.txt")) << "90417";
+  std::ofstream(folder.Path("ext.dtd")) << "<!ATTLIST DataField displayName CDATA 'FROMDTD'>";
+  const std::string numbers = "file://" + folder.Path("numbers.txt");
+  const std::string dtd = "file://" + folder.Path("ext.dtd");
   const int listener = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -115,8 +115,6 @@ TEST(OutsideTest, SecuredNothingComesInAndNoEntityExplodes) {
   EXPECT_LT(accept(listener, nullptr, nullptr), 0) << "a connection came in";
   EXPECT_TRUE(errno == EAGAIN || errno == EWOULDBLOCK);
   close(listener);
-  std::remove((dir + "_numbers.txt").c_str());
-  std::remove((dir + "_ext.dtd").c_str());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Loading a PMML document: outline codes and what stays reachable after each, the
 // parser's message and error count, a parse from inside a parse, and secure
 // processing switched on and off again.
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -85,7 +84,8 @@ TEST(ParseToDOMTest, TheParsersOwnExceptionIs104WithItsMessage) {
 }
 
 TEST(ParseToDOMTest, SecureProcessingReadsNoExternalEntity) {
-  const std::string path = testing::TempDir() + "pmml_parser_test_entity.txt";
+  const mcxml_test::TempFolder folder;
+  const std::string path = folder.Path("entity.txt");
   std::ofstream(path) << "outside";
   ProbeParser parser;
   // Off again after on must give the defaults back to the same parser.
@@ -97,7 +97,6 @@ TEST(ParseToDOMTest, SecureProcessingReadsNoExternalEntity) {
     EXPECT_EQ(MCXML_1_3::ToUTF8(parser.GetRootElement()->getTextContent()),
               secure ? "" : "outside");
   }
-  std::remove(path.c_str());
 }
 
 }  // namespace
