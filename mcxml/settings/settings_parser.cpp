@@ -64,6 +64,8 @@ MCStatus SettingsQuery::CheckReady(const MCSettingsParser& parser) {
 
 namespace {
 
+constexpr XMLCh kNameAttr[] = u"name";
+
 // The "name" of `elmt` as GetAttribute reads it: the first attribute so named.
 const XMLCh* NameOf(const DOMElement& elmt, PooledName& nameAttr) {
   const XERCES_CPP_NAMESPACE::DOMNamedNodeMap* attributes = elmt.getAttributes();
@@ -92,10 +94,9 @@ MCStatus SettingsQuery::Find(const MCSettingsParser& parser, const char* tag, co
   const DOMElement* scope =
       context != nullptr ? static_cast<const DOMElement*>(context) : parser.m_parametersElmt;
   const XName tagName(tag);
-  const XName nameAttrName("name");
   const XName wanted(paramName);
   PooledName tagMatch(tagName.get());
-  PooledName nameAttr(nameAttrName.get());
+  PooledName nameAttr(kNameAttr);
   for (const DOMNode* node = scope->getFirstChild(); node != nullptr;
        node = node->getNextSibling()) {
     if (node->getNodeType() != DOMNode::ELEMENT_NODE || !tagMatch.Matches(node->getNodeName())) {
