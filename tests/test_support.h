@@ -1,12 +1,17 @@
-// Helpers shared by the test programs: small documents parsed inline, and a
-// matcher that names both the code and the flag of a status.
+// Helpers shared by the test programs: a temporary folder of their own, small
+// documents parsed inline, and a matcher that names both the code and the flag of
+// a status.
 #ifndef MCXML_TESTS_TEST_SUPPORT_H
 #define MCXML_TESTS_TEST_SUPPORT_H
 
+#include <stdlib.h>
+
+#include <filesystem>
 #include <memory>
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <system_error>
 
 #include <gmock/gmock.h>
 #include <xercesc/dom/DOMDocument.hpp>
@@ -34,6 +39,33 @@ class XercesPlatform {
   ~XercesPlatform() { xercesc::XMLPlatformUtils::Terminate(); }
   XercesPlatform(const XercesPlatform&) = delete;
   XercesPlatform& operator=(const XercesPlatform&) = delete;
+};
+
+/// A folder of its own under the test temporary directory, removed with all it
+/// holds when the object goes. A forked child leaves through exit(), which runs
+/// static destructors: such a child must not outlive a static TempFolder's owner.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = testing::TempDir() + "mcxml_test_XXXXXX";
+    if (mkdtemp(pattern.data()) != nullptr) {
+      m_path = pattern;
+    } else {
+      ADD_FAILURE() << "no temporary folder at " << pattern;
+    }
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  /// The path of `name` inside the folder.
+  std::string Path(const std::string& name) const { return m_path + "/" + name; }
+
+ private:
+  std::string m_path;
 };
 
 /// A document parsed from a string with a default parser; owns the parser.

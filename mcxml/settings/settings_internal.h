@@ -5,7 +5,6 @@
 #define MCXML_SETTINGS_SETTINGS_INTERNAL_H
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include <xercesc/dom/DOMElement.hpp>
@@ -58,22 +57,6 @@ const DOMElement* FirstChildNamed(const DOMNode& parent, const XName& tag);
 /// The next sibling element after `node` whose tag is `tag`, or null.
 const DOMElement* NextSiblingNamed(const DOMNode& node, const XName& tag);
 
-/// The first child element of each tag and "name" in a parameter scope, so that a
-/// lookup costs the same however many parameters the scope holds. A scope is read
-/// whole on its first lookup; the parser drops the index on every load, and the
-/// document does not change in between (callers get only const elements and
-/// opaque handles of it).
-class ParameterIndex {
- public:
-  /// The first child element of `scope` whose tag is `tag` and whose "name" is
-  /// `name` and not empty, as a walk over the children would find it; null if none.
-  const DOMElement* Find(const DOMElement& scope, const XName& tag, const XName& name);
-
- private:
-  using Entries = std::unordered_map<std::u16string, const DOMElement*>;
-  std::unordered_map<const DOMElement*, Entries> m_scopes;
-};
-
 /// The two steps that open every getter; a friend of MCSettingsParser.
 class SettingsQuery {
  public:
@@ -82,7 +65,8 @@ class SettingsQuery {
   static MCStatus CheckReady(const MCSettingsParser& parser);
   /// CheckReady, then the first `tag` child of the scope (`context`, or the
   /// top-level Parameters when null) whose "name" equals `paramName`: 120
-  /// (warning) when there is none. `match` is set only on success.
+  /// (warning) when there is none. `match` is set only on success. The scope is
+  /// walked afresh on every call: the caller may have edited it through a handle.
   static MCStatus Find(const MCSettingsParser& parser, const char* tag, const char* paramName,
                        void* context, const DOMElement*& match);
 };

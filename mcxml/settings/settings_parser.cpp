@@ -4,10 +4,13 @@
 
 #include <utility>
 
+#include <xercesc/dom/DOMAttr.hpp>
+#include <xercesc/dom/DOMNamedNodeMap.hpp>
 #include <xercesc/util/XMLString.hpp>
 
 #include "mcxml/settings/settings_internal.h"
 #include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/dom_access_internal.h"
 
 namespace MCXML_1_3 {
 
@@ -61,37 +64,6 @@ const DOMElement* NextSiblingNamed(const DOMNode& node, const XName& tag) {
   return nullptr;
 }
 
-namespace {
-
-// The key of an element in a scope's index: its tag and name, apart by a zero unit,
-// which neither can hold.
-std::u16string IndexKey(const XMLCh* tag, const XMLCh* name) {
-  std::u16string key(tag);
-  key.push_back(0);
-  key.append(name);
-  return key;
-}
-
-}  // namespace
-
-const DOMElement* ParameterIndex::Find(const DOMElement& scope, const XName& tag,
-                                       const XName& name) {
-  auto [scopeEntry, added] = m_scopes.try_emplace(&scope);
-  Entries& entries = scopeEntry->second;
-  if (added) {
-    for (const DOMNode* node = scope.getFirstChild(); node != nullptr;
-         node = node->getNextSibling()) {
-      const DOMElement* elmt = AsElement(*node, nullptr);
-      // An empty "name" counts as absent, so such an element is never found.
-      const XMLCh* elmtName = elmt != nullptr ? GetAttribute(*elmt, "name") : nullptr;
-      // emplace keeps the first of equal keys, as a walk in document order would.
-      if (elmtName != nullptr) entries.emplace(IndexKey(elmt->getTagName(), elmtName), elmt);
-    }
-  }
-  const auto found = entries.find(IndexKey(tag.get(), name.get()));
-  return found == entries.end() ? nullptr : found->second;
-}
-
 MCStatus SettingsQuery::CheckReady(const MCSettingsParser& parser) {
   if (!parser.m_status.IsOK()) return parser.m_status;
   if (parser.m_document == nullptr) return MCStatus(107, false);
@@ -99,17 +71,55 @@ MCStatus SettingsQuery::CheckReady(const MCSettingsParser& parser) {
   return MCStatus();
 }
 
+namespace {
+
+constexpr XMLCh kNameAttr[] = u"name";
+
+// The "name" of `elmt` as GetAttribute reads it: the first attribute so named.
+const XMLCh* NameOf(const DOMElement& elmt, PooledName& nameAttr) {
+  const XERCES_CPP_NAMESPACE::DOMNamedNodeMap* attributes = elmt.getAttributes();
+  if (attributes == nullptr) return nullptr;
+  // item() answers null past the end.
+  for (XMLSize_t i = 0;; ++i) {
+    const DOMNode* attr = attributes->item(i);
+    if (attr == nullptr) return nullptr;
+    if (nameAttr.Matches(attr->getNodeName())) {
+      return AttributeValue(static_cast<const XERCES_CPP_NAMESPACE::DOMAttr*>(attr));
+    }
+  }
+}
+
+}  // namespace
+
+// Every lookup walks the scope from its first child and reads each name again: a
+// caller holding a handle may have changed anything since the last one, and the
+// DOM has no record of every kind of change (removing or adding an attribute
+// node, renaming a node, editing an attribute's text) by which an index could
+// tell that it has gone stale.
 MCStatus SettingsQuery::Find(const MCSettingsParser& parser, const char* tag, const char* paramName,
                              void* context, const DOMElement*& match) {
   const MCStatus ready = CheckReady(parser);
   if (!ready.IsOK()) return ready;
   const DOMElement* scope =
       context != nullptr ? static_cast<const DOMElement*>(context) : parser.m_parametersElmt;
-  if (!parser.m_index) parser.m_index = std::make_unique<ParameterIndex>();
-  const DOMElement* found = parser.m_index->Find(*scope, XName(tag), XName(paramName));
-  if (found == nullptr) return MCStatus(120, true);
-  match = found;
-  return ready;
+  const XName tagName(tag);
+  const XName wanted(paramName);
+  PooledName tagMatch(tagName.get());
+  PooledName nameAttr(kNameAttr);
+  for (const DOMNode* node = scope->getFirstChild(); node != nullptr;
+       node = node->getNextSibling()) {
+    if (node->getNodeType() != DOMNode::ELEMENT_NODE || !tagMatch.Matches(node->getNodeName())) {
+      continue;
+    }
+    const DOMElement& elmt = static_cast<const DOMElement&>(*node);
+    // An empty "name" counts as absent, so the empty name is never found.
+    const XMLCh* name = NameOf(elmt, nameAttr);
+    if (name != nullptr && XMLString::equals(name, wanted.get())) {
+      match = &elmt;
+      return ready;
+    }
+  }
+  return MCStatus(120, true);
 }
 
 MCSettingsParser::MCSettingsParser() = default;
@@ -118,10 +128,7 @@ MCSettingsParser::~MCSettingsParser() = default;
 
 MCStatus MCSettingsParser::ParseToDOM(std::istream& in) {
   m_parametersElmt = nullptr;
-  m_index.reset();
   const MCStatus loaded = MCPMMLParser::ParseToDOM(in);
-  // Again: the stream may have run a query on this object while it was read.
-  m_index.reset();
   if (!loaded.IsOK()) return loaded;
   // Only the first MiningBuildTask and its first Extension are looked at.
   const DOMElement* task = GetFirstChildElmt(*m_rootElmt, "MiningBuildTask");

@@ -5,7 +5,6 @@
 #define MCXML_SETTINGS_SETTINGS_PARSER_H
 
 #include <istream>
-#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -19,7 +18,6 @@
 
 namespace MCXML_1_3 {
 
-class ParameterIndex;
 class SettingsQuery;
 
 /// Every getter first answers the stored status when it is not OK, 107 before any
@@ -162,9 +160,6 @@ class MCXML_EXPORT MCSettingsParser : public MCPMMLParser {
 
  private:
   friend class SettingsQuery;
-
-  /// Lookups by name, made as scopes are searched and dropped by every load.
-  mutable std::unique_ptr<ParameterIndex> m_index;
 };
 
 }  // namespace MCXML_1_3

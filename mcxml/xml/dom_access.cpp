@@ -17,8 +17,9 @@
 #include <xercesc/util/XMLString.hpp>
 
 #include "mcxml/common/missing_value.h"
+#include "mcxml/xml/dom_access_internal.h"
 #include "mcxml/xml/extender_internal.h"
-#include "mcxml/xml/transcoder.h"
+#include "mcxml/xml/transcoder_internal.h"
 
 namespace MCXML_1_3 {
 namespace {
@@ -85,23 +86,8 @@ class Utf16Name {
   const XMLCh* m_data;
 };
 
-// An element's attribute, null when it is missing or empty (the DOM gives "" for
-// both). A parsed attribute holds its value in one text child, which is read here
-// just as the attribute's getValue reads it; getValue reaches that child through
-// casts that cost more than the whole lookup, and still reads any other content.
-const XMLCh* ValueOf(const xc::DOMAttr* attr) {
-  if (attr == nullptr) return nullptr;
-  const DOMNode* child = attr->getFirstChild();
-  if (child == nullptr) return nullptr;
-  const XMLCh* value =
-      child->getNextSibling() == nullptr && child->getNodeType() == DOMNode::TEXT_NODE
-          ? child->getNodeValue()
-          : attr->getValue();
-  return value == nullptr || *value == 0 ? nullptr : value;
-}
-
 const XMLCh* AttributeOf(const DOMElement& elmt, const XMLCh* name) {
-  return ValueOf(elmt.getAttributeNode(name));
+  return AttributeValue(elmt.getAttributeNode(name));
 }
 
 // The attribute that the element's lookup by the UTF-16 form of `name` finds: the
@@ -285,18 +271,33 @@ const DOMElement* ExtensionFrom(const DOMNode* node, const char* name) {
 
 }  // namespace
 
+// An empty value counts as absent (the DOM gives "" for both). A parsed attribute
+// holds its value in one text child, which is read here just as the attribute's
+// getValue reads it; getValue reaches that child through casts that cost more than
+// the whole lookup, and still reads any other content.
+const XMLCh* AttributeValue(const xc::DOMAttr* attr) {
+  if (attr == nullptr) return nullptr;
+  const DOMNode* child = attr->getFirstChild();
+  if (child == nullptr) return nullptr;
+  const XMLCh* value =
+      child->getNextSibling() == nullptr && child->getNodeType() == DOMNode::TEXT_NODE
+          ? child->getNodeValue()
+          : attr->getValue();
+  return value == nullptr || *value == 0 ? nullptr : value;
+}
+
 std::string ToUTF8(const XMLCh* text) {
   if (text == nullptr) return std::string();
   std::string result(xc::XMLString::stringLen(text), '\0');
   for (size_t i = 0; i < result.size(); ++i) {
-    if (text[i] >= 0x80) return MCXTranscoder().TranscodeTo(text);
+    if (text[i] >= 0x80) return WholeToUTF8(text);
     result[i] = static_cast<char>(text[i]);
   }
   return result;
 }
 
 std::vector<XMLCh> ToUTF16(const char* text) {
-  if (!IsAscii(text)) return MCXTranscoder().TranscodeFrom(text);
+  if (!IsAscii(text)) return WholeFromUTF8(text);
   const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
   XName result(bytes, bytes + std::strlen(text));
   result.push_back(0);
@@ -310,7 +311,7 @@ bool XStrEqualsUTF8Str(const XMLCh* xstr, const char* utf8) {
 }
 
 const XMLCh* GetAttribute(const DOMElement& elmt, const char* name) {
-  return ValueOf(AttributeNamed(elmt, name));
+  return AttributeValue(AttributeNamed(elmt, name));
 }
 
 const XMLCh* GetAttribute(const DOMNode& node, const char* name) {

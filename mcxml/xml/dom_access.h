@@ -18,9 +18,11 @@ namespace MCXML_1_3 {
 using XERCES_CPP_NAMESPACE::DOMElement;
 using XERCES_CPP_NAMESPACE::DOMNode;
 
-/// The UTF-8 form of `text`; empty for null, empty text or a failed conversion.
+/// The UTF-8 form of `text`; empty for null, empty text or a failed conversion,
+/// which includes one that stops before the end (an unpaired high surrogate last).
 MCXML_EXPORT std::string ToUTF8(const XMLCh* text);
-/// The UTF-16 form of `text` (not null), ending with one zero unit.
+/// The UTF-16 form of `text` (not null), ending with one zero unit; that unit
+/// alone when the conversion fails or stops before the end (a sequence cut short).
 MCXML_EXPORT std::vector<XMLCh> ToUTF16(const char* text);
 /// True when `xstr` (null counts as empty) equals `utf8` (not null) unit by unit.
 MCXML_EXPORT bool XStrEqualsUTF8Str(const XMLCh* xstr, const char* utf8);

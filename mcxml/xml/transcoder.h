@@ -31,10 +31,12 @@ class MCXML_EXPORT MCXTranscoder {
   /// True when the encoding could be opened.
   bool isValid() const;
   /// `source` (zero-terminated, null counts as empty) in the encoding's bytes; empty
-  /// when the object is invalid or a character cannot be represented.
+  /// when the object is invalid or a character cannot be represented. A conversion
+  /// that stops before the end (a high surrogate last) gives what came before.
   std::string TranscodeTo(const XMLCh* source) const;
   /// The zero-terminated bytes `source` (not null) decoded into UTF-16, always
   /// followed by one zero unit; just that unit when invalid or the bytes are bad.
+  /// A sequence cut short at the end is left out; what came before is kept.
   std::vector<XMLCh> TranscodeFrom(const char* source) const;
 
  private:

@@ -312,12 +312,12 @@ TEST(SizeTest, DeepNestingIsWalkedWithoutRecursion) {
     stack.rlim_cur = std::min<rlim_t>(stack.rlim_cur, 8 << 20);
     ASSERT_EQ(setrlimit(RLIMIT_STACK, &stack), 0);
     MCXML_1_3::MCXMLReadWrite reader;
-    const std::string path = testing::TempDir() + "hostile_deep_" + std::to_string(getpid());
+    const mcxml_test::TempFolder folder;
+    const std::string path = folder.Path("deep.xml");
     std::istringstream again(xml);
     ASSERT_THAT(reader.ParseToDOM(again), IsOk());
     EXPECT_THAT(reader.WriteFromDOM(path, nullptr), HasCode(118, false));
     EXPECT_EQ(std::filesystem::file_size(path), 0u);
-    std::remove(path.c_str());
   });
 }
 

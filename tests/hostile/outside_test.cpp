@@ -56,10 +56,11 @@ std::string NestedEntities(int levels, const std::string& percent = "") {
 // before anything is opened, with the error counted; nothing connects to a
 // listening socket (a fetch would also hang the parse: the socket never answers).
 TEST(OutsideTest, SecuredNothingComesIn) {
-  const std::string dir = testing::TempDir() + "hostile_" + std::to_string(getpid());
-  std::ofstream(dir + "_numbers.txt") << "90417";
-  std::ofstream(dir + "_ext.dtd") << "<!ATTLIST DataField displayName CDATA 'FROMDTD'>";
-  const std::string numbers = "file://" + dir + "_numbers.txt", dtd = "file://" + dir + "_ext.dtd";
+  const mcxml_test::TempFolder folder;
+  std::ofstream(folder.Path("numbers.txt")) << "90417";
+  std::ofstream(folder.Path("ext.dtd")) << "<!ATTLIST DataField displayName CDATA 'FROMDTD'>";
+  const std::string numbers = "file://" + folder.Path("numbers.txt");
+  const std::string dtd = "file://" + folder.Path("ext.dtd");
   const int listener = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -108,8 +109,6 @@ TEST(OutsideTest, SecuredNothingComesIn) {
   EXPECT_LT(accept(listener, nullptr, nullptr), 0) << "a connection came in";
   EXPECT_TRUE(errno == EAGAIN || errno == EWOULDBLOCK);
   close(listener);
-  std::remove((dir + "_numbers.txt").c_str());
-  std::remove((dir + "_ext.dtd").c_str());
 }
 
 // Every route by which a small document makes the parser build without bound,
@@ -190,9 +189,8 @@ TEST(OutsideTest, TheToolReportsExhaustedMemory) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "needs a limit on the address space";
 #endif
-  char dir[] = "/tmp/mcxml_hostile_XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  const std::string doc = std::string(dir) + "/blow.xml", err = std::string(dir) + "/err";
+  const mcxml_test::TempFolder folder;
+  const std::string doc = folder.Path("blow.xml"), err = folder.Path("err");
   std::ofstream(doc) << "<!DOCTYPE r [<!ENTITY a '" << std::string(100000, 'x') << "'>]><r>"
                      << Repeat("&a;", 100000) << "</r>";
   const std::string command = "ulimit -v 524288; '" MCXML_TOOL_PATH "' --trust varlist '" + doc +
@@ -202,9 +200,6 @@ TEST(OutsideTest, TheToolReportsExhaustedMemory) {
   std::ifstream in(err);
   const std::string message{std::istreambuf_iterator<char>(in), {}};
   EXPECT_EQ(message, "mcxml: the XML parser ran out of memory\n");
-  std::remove(doc.c_str());
-  std::remove(err.c_str());
-  rmdir(dir);
 }
 
 }  // namespace

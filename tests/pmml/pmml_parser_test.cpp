@@ -1,7 +1,6 @@
 // Loading a PMML document: outline codes and what stays reachable after each, the
 // parser's message and error count, a parse from inside a parse, and secure
 // processing switched on and off again.
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -92,7 +91,8 @@ TEST(ParseToDOMTest, TheParsersOwnExceptionIs104WithItsMessage) {
 // Secured, a document type declaration ends the parse where it stands, with the
 // error counted and kept; off again after on gives the same parser its defaults.
 TEST(ParseToDOMTest, SecureProcessingRefusesDocumentTypes) {
-  const std::string path = testing::TempDir() + "pmml_parser_test_entity.txt";
+  const mcxml_test::TempFolder folder;
+  const std::string path = folder.Path("entity.txt");
   std::ofstream(path) << "outside";
   ProbeParser parser;
   for (const bool secure : {false, true, false}) {
@@ -110,7 +110,6 @@ TEST(ParseToDOMTest, SecureProcessingRefusesDocumentTypes) {
       EXPECT_EQ(MCXML_1_3::ToUTF8(parser.GetRootElement()->getTextContent()), "outside");
     }
   }
-  std::remove(path.c_str());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The PMML variable list and its bins: the names filter, the first failure and
 // what stays added, value labels, invalid values and ranges, cut points and labels.
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -72,6 +73,25 @@ TEST(FillVarListTest, FieldsValuesAndInvalidValues) {
     MCXML_1_3::MCVarList list;
     EXPECT_THAT(parser.FillVarList(list, c.names, false), HasCode(c.code, false)) << c.dict;
     EXPECT_EQ(VarListText(list), c.out) << c.dict;
+  }
+}
+
+// A name with an unpaired surrogate last is not the name before it: it converts to
+// no name at all, which the list refuses, and a filter by that name passes it over.
+TEST(FillVarListTest, ABrokenNameIsNotItsBeginning) {
+  const std::u16string xml =
+      u"\uFEFF<PMML><DataDictionary><DataField name='income\xD800' optype='continuous' "
+      u"dataType='double'/><DataField name='income' optype='continuous' dataType='double'/>"
+      u"</DataDictionary></PMML>";
+  ProbeParser parser;
+  ASSERT_THAT(Load(parser, std::string(reinterpret_cast<const char*>(xml.data()), xml.size() * 2)),
+              IsOk());
+  ASSERT_EQ(parser.GetErrorCount(), 0u);
+  for (const auto& [names, code, out] :
+       {std::make_tuple(Strings{}, 111L, ""), std::make_tuple(Strings{"income"}, 0L, "income")}) {
+    MCXML_1_3::MCVarList list;
+    EXPECT_THAT(parser.FillVarList(list, names, false), HasCode(code, false));
+    EXPECT_EQ(VarListText(list), out);
   }
 }
 

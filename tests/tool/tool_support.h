@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 namespace tool_test {
 
 /// `json` without its layout: the line breaks with their indents and the blank
@@ -40,8 +42,10 @@ inline std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
+/// `name` in the program's own temporary folder, which goes when the program ends.
 inline std::string TempPath(const std::string& name) {
-  return testing::TempDir() + "mcxml_tool_" + std::to_string(getpid()) + "_" + name;
+  static const mcxml_test::TempFolder folder;
+  return folder.Path(name);
 }
 
 inline std::string WriteTemp(const std::string& name, const std::string& content) {

@@ -30,10 +30,6 @@ using mcxml_test::HasCode;
 using mcxml_test::InlineDoc;
 using mcxml_test::IsOk;
 
-std::string TempPath(const std::string& name) {
-  return testing::TempDir() + "mcxml_rw_" + std::to_string(getpid()) + "_" + name;
-}
-
 std::string Slurp(const std::string& path) {
   std::ifstream in(path);
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -73,7 +69,7 @@ TEST(ReadWriteTest, EachParseReplacesOrDropsTheDocument) {
   EXPECT_EQ(ToUTF8(Root(rw).getTagName()), "second");
   EXPECT_GT(rw.GetErrorCount(), 0u);
 
-  EXPECT_THAT(rw.ParseToDOM(TempPath("missing.xml")), HasCode(104, false));
+  EXPECT_THAT(rw.ParseToDOM(mcxml_test::TempFolder().Path("missing.xml")), HasCode(104, false));
   EXPECT_EQ(rw.GetDocument(), nullptr);
   EXPECT_EQ(rw.GetErrorCount(), 0u);
 }
@@ -81,8 +77,8 @@ TEST(ReadWriteTest, EachParseReplacesOrDropsTheDocument) {
 // A failed write's message stays until the next parse.
 TEST(ReadWriteTest, WritesWhatIsHeldOrGivenWithoutPrettyPrinting) {
   MCXMLReadWrite rw;
-  const std::string path = TempPath("out.xml");
-  std::remove(path.c_str());
+  const mcxml_test::TempFolder folder;
+  const std::string path = folder.Path("out.xml");
   EXPECT_THAT(rw.WriteFromDOM(path, nullptr), IsOk());
   EXPECT_FALSE(std::ifstream(path).good()) << "nothing to write, no file";
   const std::string text(100000, 'x');
@@ -92,7 +88,6 @@ TEST(ReadWriteTest, WritesWhatIsHeldOrGivenWithoutPrettyPrinting) {
   const InlineDoc other("<other/>");
   EXPECT_THAT(rw.WriteFromDOM(path, &other.doc()), IsOk());
   EXPECT_NE(Slurp(path).find("<other/>"), std::string::npos);
-  std::remove(path.c_str());
 
   if (!std::ofstream("/dev/full").good()) GTEST_SKIP() << "needs /dev/full";
   EXPECT_THAT(rw.WriteFromDOM("/dev/full", nullptr), HasCode(118, false));
@@ -131,7 +126,8 @@ void OnStack(size_t bytes, const std::function<void()>& body) {
 // is refused and leaves the file empty, but the file is opened first, so a target
 // that cannot be opened throws whatever the document.
 TEST(ReadWriteTest, WriteDepthFollowsTheCallersStack) {
-  const std::string good = TempPath("deep.xml"), bad = TempPath("no/such/dir/deep.xml");
+  const mcxml_test::TempFolder folder;
+  const std::string good = folder.Path("deep.xml"), bad = folder.Path("no/such/dir/deep.xml");
   struct Case {
     size_t stack;  // 0: this thread's
     int depth;
@@ -162,15 +158,15 @@ TEST(ReadWriteTest, WriteDepthFollowsTheCallersStack) {
     } else if (c.code > 0) {
       EXPECT_EQ(Slurp(good), "");
     }
-    std::remove(good.c_str());
   }
 }
 
 // A file's text and an external DTD's declarations reach the document only when
 // secure processing is off; the predefined entities are not expansions that count.
 TEST(ReadWriteTest, SecureProcessingReadsNothingOutsideTheDocument) {
-  const std::string secret = TempPath("secret.txt");
-  const std::string dtd = TempPath("ext.dtd");
+  const mcxml_test::TempFolder folder;
+  const std::string secret = folder.Path("secret.txt");
+  const std::string dtd = folder.Path("ext.dtd");
   std::ofstream(secret) << "SECRET";
   std::ofstream(dtd) << "<!ATTLIST r a CDATA 'FROMDTD'>";
   const std::string xml = "<!DOCTYPE r SYSTEM 'file://" + dtd + "' [<!ENTITY s SYSTEM 'file://" +
@@ -193,8 +189,6 @@ TEST(ReadWriteTest, SecureProcessingReadsNothingOutsideTheDocument) {
     EXPECT_EQ(rw.GetErrorCount(), 0u);
     EXPECT_EQ(xercesc::XMLString::stringLen(Root(rw).getTextContent()), 20000u);
   }
-  std::remove(secret.c_str());
-  std::remove(dtd.c_str());
 }
 
 }  // namespace

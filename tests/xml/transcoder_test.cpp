@@ -51,8 +51,10 @@ TEST(TranscoderTest, FailuresGiveEmptyResults) {
       << "not even the blocks before it";
   const MCXTranscoder& utf8 = t[1];
   EXPECT_EQ(utf8.TranscodeFrom("a\x80z"), WithZero(u"")) << "a stray continuation byte";
-  // An incomplete sequence at the end is not consumed: what came before is kept.
+  // An incomplete sequence or a high surrogate at the end is not consumed: what came
+  // before is kept (the whole-text conversions of dom_access fail on those instead).
   EXPECT_EQ(utf8.TranscodeFrom("ab\xC3"), WithZero(u"ab"));
+  EXPECT_EQ(utf8.TranscodeTo(u"ab\xD834"), "ab");
 }
 
 }  // namespace
