@@ -1,6 +1,7 @@
 // Fuzz target: a PMML document through loading, the variable list (with and
-// without bins, and with a names filter) and the whole statistics walk of the
-// first model element, under secure processing.
+// without bins, and with a names filter), the document check (whose codes must
+// agree with the variable list's) and the whole statistics walk of the first
+// model element, under secure processing with element places.
 #include <cmath>
 #include <set>
 #include <sstream>
@@ -93,6 +94,35 @@ void WalkStats(MCPMMLParser& parser, const DOMElement* model, const MCStatus& lo
   }
 }
 
+// The check agrees with the operations: FillVarList with one field's name gives the
+// status of the first problem the check names for that field (when every field has
+// a name: a nameless one stops FillVarList for every name), and the statistics
+// walk of the only model fails on exactly the statistics the check lists.
+void CheckAgrees(MCPMMLParser& parser, const std::vector<std::string>& names, bool bins) {
+  const std::vector<MCProblem> problems = parser.CheckDocument(bins);
+  bool nameless = false;
+  for (const MCProblem& problem : problems) {
+    MCXML_FUZZ_CHECK(!problem.reason.empty());
+    nameless = nameless || (problem.path.find("/DataField") != std::string::npos &&
+                            problem.path.find("/ModelStats/") == std::string::npos &&
+                            !problem.name && problem.status.GetCode() == 108);
+  }
+  if (parser.GetRootElement() == nullptr || nameless) return;
+  for (const std::string& name : names) {
+    MCVarList list;
+    const MCStatus status = parser.FillVarList(list, {name}, bins);
+    MCStatus listed;
+    for (const MCProblem& problem : problems) {
+      if (problem.name == name && problem.status.GetCode() != 0 &&
+          problem.path.find("/ModelStats/") == std::string::npos) {
+        listed = problem.status;
+        break;
+      }
+    }
+    MCXML_FUZZ_CHECK(status == listed);
+  }
+}
+
 }  // namespace
 
 extern "C" int MCXML_FUZZ_ENTRY(const uint8_t* data, size_t size) {
@@ -100,6 +130,7 @@ extern "C" int MCXML_FUZZ_ENTRY(const uint8_t* data, size_t size) {
   std::istringstream in(mcxml_fuzz::AsText(data, size));
   MCPMMLParser parser;
   parser.SetSecureProcessing(true);
+  parser.SetElementPlaces(true);
   const MCStatus load = parser.ParseToDOM(in);
   MCXML_FUZZ_CHECK(IsOneOf(load, {0, 104, 105, 106}));
   MCXML_FUZZ_CHECK((parser.GetRootElement() != nullptr) == load.IsOK());
@@ -121,6 +152,7 @@ extern "C" int MCXML_FUZZ_ENTRY(const uint8_t* data, size_t size) {
   static_cast<void>(parser.FillVarList(filtered, names, true));
   CheckVariables(filtered, &names);
 
+  for (bool bins : {false, true}) CheckAgrees(parser, names, bins);
   WalkStats(parser, FirstModel(parser.GetRootElement()), load);
   return 0;
 }

@@ -1,6 +1,6 @@
 // Fuzz target: a settings document through loading, every getter kind on every
-// parameter name found (through nested groups), the role getters and the
-// variable list, under secure processing.
+// parameter name found (through nested groups), the role getters, the variable
+// list and the document check, under secure processing with element places.
 #include <sstream>
 #include <string>
 #include <vector>
@@ -121,6 +121,7 @@ extern "C" int MCXML_FUZZ_ENTRY(const uint8_t* data, size_t size) {
   std::istringstream in(mcxml_fuzz::AsText(data, size));
   MCSettingsParser parser;
   parser.SetSecureProcessing(true);
+  parser.SetElementPlaces(true);
   const MCStatus load = parser.ParseToDOM(in);
   MCXML_FUZZ_CHECK(IsOneOf(load, {0, 104, 105, 106, 119}));
   static_cast<void>(parser.GetErrorCount());
@@ -140,6 +141,13 @@ extern "C" int MCXML_FUZZ_ENTRY(const uint8_t* data, size_t size) {
     } else {
       MCXML_FUZZ_CHECK(IsOneOf(status, {0, 108, 109, 110, 111}));
     }
+    // The check meets FillVarList's first failure among its own problems.
+    bool found = status.IsOK();
+    for (const MCProblem& problem : parser.CheckDocument(bins)) {
+      MCXML_FUZZ_CHECK(!problem.reason.empty());
+      found = found || problem.status == status;
+    }
+    MCXML_FUZZ_CHECK(found);
   }
   return 0;
 }

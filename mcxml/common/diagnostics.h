@@ -38,7 +38,8 @@ struct MCProblem {
   /// The element at fault, as a path from the root (`/PMML/DataDictionary/DataField[3]`);
   /// `[n]` counts, from 1, the elements of that name under the same parent.
   std::string path;
-  /// The name of the field, statistics or parameter concerned, when it has one.
+  /// The name of the field, statistics or parameter concerned, when it has one that
+  /// converts to UTF-8 text.
   std::optional<std::string> name;
   /// Where the element starts, when element places were recorded during the load.
   MCPlace place;

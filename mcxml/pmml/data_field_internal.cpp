@@ -324,7 +324,7 @@ void CheckDataFields(const DOMElement& dataDict, const DOMElement* transDict, bo
     }
     if (faults.empty()) continue;
     problems.Add(faults, name != nullptr ? "DataField " + Quoted(name) + ": " : "DataField: ",
-                 name != nullptr ? std::optional<std::string>(ToUTF8(name)) : std::nullopt);
+                 NameFor(name));
   }
 }
 

@@ -47,6 +47,12 @@ std::string NumberText(double value) {
   return Format(value, false, nullptr);
 }
 
+std::optional<std::string> NameFor(const XMLCh* name) {
+  std::string text = ToUTF8(name);
+  if (text.empty()) return std::nullopt;
+  return text;
+}
+
 std::string TagOf(const DOMElement& elmt) {
   return ToUTF8(elmt.getTagName());
 }
@@ -123,7 +129,7 @@ void ProblemList::AddStatistics(const DOMElement& root) {
       const XMLCh* field = GetAttribute(*stats, "field");
       Add(faults,
           "UnivariateStats" + (field != nullptr ? " " + Quoted(field) : std::string()) + ": ",
-          field != nullptr ? std::optional<std::string>(ToUTF8(field)) : std::nullopt);
+          NameFor(field));
     }
   }
 }

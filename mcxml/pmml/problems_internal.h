@@ -47,6 +47,9 @@ std::string Quoted(const XMLCh* text);
 std::string Quoted(const std::string& text);
 /// A number for a reason; the open ends (and the missing value) as -INF and INF.
 std::string NumberText(double value);
+/// The name of a field, statistics or parameter for a problem: none for an absent
+/// name, and none for one that does not convert to UTF-8 (no caller could ask for it).
+std::optional<std::string> NameFor(const XMLCh* name);
 /// The element's tag name in UTF-8.
 std::string TagOf(const DOMElement& elmt);
 
