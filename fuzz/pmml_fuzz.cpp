@@ -60,22 +60,39 @@ std::vector<std::string> SomeFieldNames(const DOMElement* root) {
   return names;
 }
 
-const DOMElement* FirstModel(const DOMElement* root) {
+bool IsModel(const DOMElement& elmt) {
   static const char* const kNotModels[] = {"Header", "MiningBuildTask", "DataDictionary",
                                            "TransformationDictionary", "Extension"};
+  for (const char* name : kNotModels) {
+    if (TagNameEquals(elmt, name)) return false;
+  }
+  return true;
+}
+
+const DOMElement* FirstModel(const DOMElement* root) {
   if (root == nullptr) return nullptr;
   for (const DOMElement* child = GetFirstChildElmt(*root, nullptr); child != nullptr;
        child = GetNextSiblingElmt(*child, nullptr)) {
-    bool isModel = true;
-    for (const char* name : kNotModels) isModel = isModel && !TagNameEquals(*child, name);
-    if (isModel) return child;
+    if (IsModel(*child)) return child;
   }
   return nullptr;
 }
 
+int CountModels(const DOMElement& root) {
+  int models = 0;
+  for (const DOMElement* child = GetFirstChildElmt(root, nullptr); child != nullptr;
+       child = GetNextSiblingElmt(*child, nullptr)) {
+    models += IsModel(*child) ? 1 : 0;
+  }
+  return models;
+}
+
+// The walk's failures, in order; with the document's only model, they are the
+// statuses of the check's statistics problems, in the same order.
 void WalkStats(MCPMMLParser& parser, const DOMElement* model, const MCStatus& load) {
   if (model == nullptr) return;
   MCXML_FUZZ_CHECK(parser.SetModelElmt(*model) == load.IsOK());
+  std::vector<MCStatus> failures;
   const DOMElement* cursor = nullptr;
   for (long calls = 0;; ++calls) {
     // The cursor moves forward over a finite document, so the walk must end.
@@ -88,10 +105,18 @@ void WalkStats(MCPMMLParser& parser, const DOMElement* model, const MCStatus& lo
       return;
     }
     MCXML_FUZZ_CHECK(IsOneOf(status, {0, 108, 109, 113, 114, 115, 116}));
+    if (!status.IsOK()) failures.push_back(status);
     if (status.IsOK() && cursor != nullptr) MCXML_FUZZ_CHECK(stats.IsValid());
-    if (status.IsOK() && cursor == nullptr) return;
-    if (cursor == nullptr || cursor == before) return;
+    if (cursor == nullptr || cursor == before) break;
   }
+  if (CountModels(*parser.GetRootElement()) != 1) return;
+  std::vector<MCStatus> listed;
+  for (const MCProblem& problem : parser.CheckDocument(false)) {
+    if (problem.status.GetCode() != 0 && problem.path.find("/ModelStats/") != std::string::npos) {
+      listed.push_back(problem.status);
+    }
+  }
+  MCXML_FUZZ_CHECK(listed == failures);
 }
 
 // The check agrees with the operations: FillVarList with one field's name gives the
