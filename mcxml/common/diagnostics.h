@@ -33,15 +33,21 @@ struct MCProblem {
   /// marks an error of the XML parser, which no operation turns into a status.
   MCCommon_1_3::MCStatus status;
   /// One line in plain English that names the attribute or element at fault and
-  /// quotes the offending text.
+  /// quotes the offending text; when the element at fault lies below (or, for a
+  /// Discretize, outside) the part in `path`, it ends with where that element
+  /// stands: `(at ContStats/Interval[2], line 17)`.
   std::string reason;
-  /// The element at fault, as a path from the root (`/PMML/DataDictionary/DataField[3]`);
-  /// `[n]` counts, from 1, the elements of that name under the same parent.
+  /// The part the operation fails on (a DataField, a UnivariateStats, a Parameter;
+  /// for a failed load the root or the step of the settings path that is missing;
+  /// for an XML error the element open where it was found), as a path from the
+  /// root: `/PMML/DataDictionary/DataField[3]`. `[n]` counts, from 1, the elements
+  /// of that name under the same parent, and is left out when there is one.
   std::string path;
   /// The name of the field, statistics or parameter concerned, when it has one that
   /// converts to UTF-8 text.
   std::optional<std::string> name;
-  /// Where the element starts, when element places were recorded during the load.
+  /// Where that part starts, when element places were recorded during the load; for
+  /// an XML error, where the parser stood.
   MCPlace place;
 };
 

@@ -323,8 +323,9 @@ void CheckDataFields(const DOMElement& dataDict, const DOMElement* transDict, bo
       }
     }
     if (faults.empty()) continue;
-    problems.Add(faults, name != nullptr ? "DataField " + Quoted(name) + ": " : "DataField: ",
-                 NameFor(name));
+    problems.Add(
+        faults, *elmt,
+        name != nullptr ? "DataField " + Quoted(name) + ": " : "DataField: ", NameFor(name));
   }
 }
 

@@ -70,9 +70,23 @@ void ProblemList::Add(const MCStatus& status, const DOMNode* at, std::string rea
   m_problems.push_back(std::move(problem));
 }
 
-void ProblemList::Add(const MCFaults& faults, const std::string& prefix,
+void ProblemList::Add(const MCFaults& faults, const DOMElement& unit, const std::string& prefix,
                       const std::optional<std::string>& name) {
-  for (const MCFault& fault : faults) Add(fault.status, fault.element, prefix + fault.reason, name);
+  for (const MCFault& fault : faults) {
+    std::string reason = prefix + fault.reason;
+    if (fault.element != nullptr && fault.element != &unit) {
+      // Inside the unit, the rest of the path; elsewhere (a Discretize), all of it.
+      const std::string unitPath = m_paths.Of(&unit);
+      std::string where = m_paths.Of(fault.element);
+      if (where.compare(0, unitPath.size() + 1, unitPath + "/") == 0) {
+        where.erase(0, unitPath.size() + 1);
+      }
+      const MCPlace place = m_parser.GetElementPlace(*fault.element);
+      if (place.IsKnown()) where += ", line " + std::to_string(place.line);
+      reason += " (at " + where + ")";
+    }
+    Add(fault.status, &unit, std::move(reason), name);
+  }
 }
 
 void ProblemList::AddXMLError(const DOMNode* openElement) {
@@ -127,7 +141,7 @@ void ProblemList::AddStatistics(const DOMElement& root) {
       MCFaults faults;
       if (ReadUniStatsElement(record, *stats, &faults).IsOK()) continue;
       const XMLCh* field = GetAttribute(*stats, "field");
-      Add(faults,
+      Add(faults, *stats,
           "UnivariateStats" + (field != nullptr ? " " + Quoted(field) : std::string()) + ": ",
           NameFor(field));
     }

@@ -67,8 +67,11 @@ class ProblemList {
   /// A problem at `at` (may be null: no path, no place).
   void Add(const MCStatus& status, const DOMNode* at, std::string reason,
            std::optional<std::string> name);
-  /// Each of `faults`, its reason after `prefix`, under `name`.
-  void Add(const MCFaults& faults, const std::string& prefix,
+  /// Each of `faults` as a problem of `unit`, the DataField, UnivariateStats or
+  /// Parameter an operation reads (its path and place, so that a problem is found
+  /// under the part that fails), under `name`; the reason follows `prefix` and
+  /// ends with where the element at fault stands when it is another one.
+  void Add(const MCFaults& faults, const DOMElement& unit, const std::string& prefix,
            const std::optional<std::string>& name);
   /// The first XML error of the last load, if there was one (code 0), at the
   /// element that was open when it was found.

@@ -84,7 +84,7 @@ void CheckParameters(const DOMElement& parameters, ProblemList& problems) {
     } else if (TagNameEquals(*elmt, kParameterTag) && scope.parameters.insert(name).second) {
       MCFaults faults;
       if (!ReadAsDeclared(*elmt, name, scope.topLevel, faults).IsOK()) {
-        problems.Add(faults, "Parameter " + Quoted(name) + ": ", NameFor(name));
+        problems.Add(faults, *elmt, "Parameter " + Quoted(name) + ": ", NameFor(name));
       }
     }
   }

@@ -95,7 +95,7 @@ TEST(SettingsCheckTest, PathAndDataDictionary) {
       {"<PMML><DataDictionary/><MiningBuildTask/></PMML>", "119 /PMML/MiningBuildTask\n"},
       {"<PMML><DataDictionary/><MiningBuildTask><Extension/></MiningBuildTask></PMML>",
        "119 /PMML/MiningBuildTask/Extension\n"},
-      {SettingsDoc("", field), "109 /PMML/DataDictionary/DataField/Interval\n"},
+      {SettingsDoc("", field), "109 /PMML/DataDictionary/DataField\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.xml);
