@@ -2,16 +2,12 @@
 #include "mcxml/pmml/data_field_internal.h"
 #include "mcxml/pmml/pmml_parser.h"
 #include "mcxml/pmml/problems_internal.h"
-#include "mcxml/xml/document_parser_internal.h"
 
 namespace MCXML_1_3 {
 
 std::vector<MCProblem> MCPMMLParser::CheckDocument(bool useBins) const {
-  ProblemList problems(*this);
-  const auto* parser = static_cast<const DocumentParser*>(m_parser.get());
-  if (parser != nullptr) problems.AddXMLError(parser->FirstErrorNode());
-  const DOMDocument* built = parser != nullptr ? parser->Document() : nullptr;
-  if (!problems.AddLoad(m_status, m_xercesMessage, built) || m_document == nullptr) {
+  ProblemList problems(*this, m_parser.get());
+  if (!problems.AddLoad(m_status, m_xercesMessage) || m_document == nullptr) {
     return problems.Take();
   }
   CheckDataFields(*m_dataDictElmt, m_transDictElmt, useBins, kPmmlFieldRules, AddUnrangedContVar,

@@ -126,13 +126,11 @@ void MCPMMLParser::SetElementPlaces(bool on) {
 }
 
 std::optional<MCXMLError> MCPMMLParser::GetFirstXMLError() const {
-  if (!m_parser) return std::nullopt;
-  return static_cast<const DocumentParser&>(*m_parser).FirstError();
+  return FirstErrorOf(m_parser.get());
 }
 
 MCPlace MCPMMLParser::GetElementPlace(const DOMElement& elmt) const {
-  if (!m_parser) return MCPlace();
-  return static_cast<const DocumentParser&>(*m_parser).PlaceOf(elmt);
+  return PlaceIn(m_parser.get(), elmt);
 }
 
 }  // namespace MCXML_1_3

@@ -8,9 +8,12 @@
 
 #include "mcxml/common/format.h"
 #include "mcxml/common/uni_stats.h"
+#include "mcxml/xml/document_parser_internal.h"
 #include "mcxml/xml/dom_access.h"
 
 namespace MCXML_1_3 {
+
+using XERCES_CPP_NAMESPACE::XercesDOMParser;
 
 namespace {
 
@@ -89,20 +92,22 @@ void ProblemList::Add(const MCFaults& faults, const DOMElement& unit, const std:
   }
 }
 
-void ProblemList::AddXMLError(const DOMNode* openElement) {
-  const std::optional<MCXMLError> error = m_parser.GetFirstXMLError();
+ProblemList::ProblemList(const MCPMMLParser& parser, const XercesDOMParser* xml)
+    : m_parser(parser) {
+  const auto* documentParser = static_cast<const DocumentParser*>(xml);
+  m_built = documentParser != nullptr ? documentParser->Document() : nullptr;
+  const std::optional<MCXMLError> error = FirstErrorOf(xml);
   if (!error) return;
   MCProblem problem;
   problem.reason = "XML: " + error->message;
-  problem.path = m_paths.Of(openElement);
+  problem.path = m_paths.Of(documentParser->FirstErrorNode());
   problem.place = error->place;
   m_problems.push_back(std::move(problem));
 }
 
-bool ProblemList::AddLoad(const MCStatus& load, const std::string& message,
-                          const DOMDocument* document) {
-  if (load.IsOK()) return true;
-  const DOMElement* root = document != nullptr ? document->getDocumentElement() : nullptr;
+bool ProblemList::AddLoad(const MCStatus& load, const std::string& message) {
+  if (load.IsOK()) return m_built != nullptr;
+  const DOMElement* root = m_built != nullptr ? m_built->getDocumentElement() : nullptr;
   switch (load.GetCode()) {
     case 103:
       Add(load, nullptr, "the XML platform or its parser could not be set up", std::nullopt);

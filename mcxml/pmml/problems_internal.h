@@ -13,6 +13,7 @@
 #include <xercesc/dom/DOMDocument.hpp>
 #include <xercesc/dom/DOMElement.hpp>
 #include <xercesc/dom/DOMNode.hpp>
+#include <xercesc/parsers/XercesDOMParser.hpp>
 
 #include "mcxml/common/diagnostics.h"
 #include "mcxml/common/status.h"
@@ -62,7 +63,10 @@ MCStatus ReadUniStatsElement(MCUniStats& stats, const DOMElement& univariateStat
 /// The problems of a check, each with its path, its place and a name.
 class ProblemList {
  public:
-  explicit ProblemList(const MCPMMLParser& parser) : m_parser(parser) {}
+  /// Opens with the first XML error of the last load of `xml`, the parser behind
+  /// `parser` (null when there is none), if there was one: code 0, at the element
+  /// that was open when it was found.
+  ProblemList(const MCPMMLParser& parser, const XERCES_CPP_NAMESPACE::XercesDOMParser* xml);
 
   /// A problem at `at` (may be null: no path, no place).
   void Add(const MCStatus& status, const DOMNode* at, std::string reason,
@@ -73,13 +77,10 @@ class ProblemList {
   /// ends with where the element at fault stands when it is another one.
   void Add(const MCFaults& faults, const DOMElement& unit, const std::string& prefix,
            const std::optional<std::string>& name);
-  /// The first XML error of the last load, if there was one (code 0), at the
-  /// element that was open when it was found.
-  void AddXMLError(const DOMNode* openElement);
-  /// The load's own failure, judged on the document the parser built (which the
-  /// parser no longer hands out after a failure); true when the load succeeded.
-  bool AddLoad(const MCStatus& load, const std::string& message,
-               const XERCES_CPP_NAMESPACE::DOMDocument* document);
+  /// The load's own failure, judged on the document the XML parser built (which the
+  /// parser class no longer hands out after a failure); true when the load
+  /// succeeded and found a document to read further.
+  bool AddLoad(const MCStatus& load, const std::string& message);
   /// The UnivariateStats of every model element of `root`, each read as
   /// FillUniStats reads it into a fresh record.
   void AddStatistics(const DOMElement& root);
@@ -88,6 +89,7 @@ class ProblemList {
 
  private:
   const MCPMMLParser& m_parser;
+  const XERCES_CPP_NAMESPACE::DOMDocument* m_built;
   ElementPaths m_paths;
   std::vector<MCProblem> m_problems;
 };

@@ -8,7 +8,6 @@
 #include "mcxml/pmml/problems_internal.h"
 #include "mcxml/settings/settings_internal.h"
 #include "mcxml/settings/settings_parser.h"
-#include "mcxml/xml/document_parser_internal.h"
 #include "mcxml/xml/dom_access.h"
 
 namespace MCXML_1_3 {
@@ -110,15 +109,12 @@ void AddNoParameters(const DOMElement& root, ProblemList& problems) {
 }  // namespace
 
 std::vector<MCProblem> MCSettingsParser::CheckDocument(bool useBins) const {
-  ProblemList problems(*this);
-  const auto* parser = static_cast<const DocumentParser*>(m_parser.get());
-  if (parser != nullptr) problems.AddXMLError(parser->FirstErrorNode());
+  ProblemList problems(*this, m_parser.get());
   if (m_status.GetCode() == 119 && m_rootElmt != nullptr) {
     AddNoParameters(*m_rootElmt, problems);
     return problems.Take();
   }
-  const DOMDocument* built = parser != nullptr ? parser->Document() : nullptr;
-  if (!problems.AddLoad(m_status, m_xercesMessage, built) || m_document == nullptr) {
+  if (!problems.AddLoad(m_status, m_xercesMessage) || m_document == nullptr) {
     return problems.Take();
   }
   CheckDataFields(*m_dataDictElmt, m_transDictElmt, useBins, kSettingsFieldRules, AddRangedContVar,

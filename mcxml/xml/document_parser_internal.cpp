@@ -269,6 +269,16 @@ void DocumentParser::endEntityReference(const xc::XMLEntityDecl& entDecl) {
   if (m_recordPlaces) Mark();
 }
 
+std::optional<MCXMLError> FirstErrorOf(const xc::XercesDOMParser* parser) {
+  if (parser == nullptr) return std::nullopt;
+  return static_cast<const DocumentParser&>(*parser).FirstError();
+}
+
+MCPlace PlaceIn(const xc::XercesDOMParser* parser, const DOMElement& elmt) {
+  if (parser == nullptr) return MCPlace();
+  return static_cast<const DocumentParser&>(*parser).PlaceOf(elmt);
+}
+
 DOMElement* DocumentParser::createElement(const XMLCh* name) {
   DOMElement* elmt = xc::XercesDOMParser::createElement(name);
   if (m_secured) m_names.Insert(elmt->getNodeName());

@@ -153,6 +153,12 @@ class DocumentParser : public XERCES_CPP_NAMESPACE::XercesDOMParser {
   const DOMNode* m_firstErrorNode = nullptr;
 };
 
+/// The first error of `parser`, a DocumentParser or null (no parse yet, or none
+/// kept after a failed one).
+std::optional<MCXMLError> FirstErrorOf(const XERCES_CPP_NAMESPACE::XercesDOMParser* parser);
+/// Where `elmt` starts by `parser`'s record, a DocumentParser or null.
+MCPlace PlaceIn(const XERCES_CPP_NAMESPACE::XercesDOMParser* parser, const DOMElement& elmt);
+
 }  // namespace MCXML_1_3
 
 #endif  // MCXML_XML_DOCUMENT_PARSER_INTERNAL_H

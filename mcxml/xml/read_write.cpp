@@ -157,13 +157,11 @@ void MCXMLReadWrite::SetElementPlaces(bool on) {
 }
 
 std::optional<MCXMLError> MCXMLReadWrite::GetFirstXMLError() const {
-  if (!m_parser) return std::nullopt;
-  return static_cast<const DocumentParser&>(*m_parser).FirstError();
+  return FirstErrorOf(m_parser.get());
 }
 
 MCPlace MCXMLReadWrite::GetElementPlace(const DOMElement& elmt) const {
-  if (!m_parser) return MCPlace();
-  return static_cast<const DocumentParser&>(*m_parser).PlaceOf(elmt);
+  return PlaceIn(m_parser.get(), elmt);
 }
 
 MCStatus MCXMLReadWrite::ParseToDOM(const std::string& fileName) {
