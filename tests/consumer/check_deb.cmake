@@ -3,19 +3,8 @@
 # builds and runs the consumer against that tree through find_package(mcxml).
 # Inputs: BUILD_DIR, WORK_DIR, SOURCE_DIR (the consumer), HEADERS_DIR (the source
 # tree's mcxml/), VERSION, CXX.
-foreach(input BUILD_DIR WORK_DIR SOURCE_DIR HEADERS_DIR VERSION CXX)
-  if(NOT ${input})
-    message(FATAL_ERROR "${input} is not set")
-  endif()
-endforeach()
-
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "failed (${rc}): ${ARGN}\n${out}${err}")
-  endif()
-  set(run_output "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/script_support.cmake)
+require_inputs(BUILD_DIR WORK_DIR SOURCE_DIR HEADERS_DIR VERSION CXX)
 
 # The files (not folders) an archive listing names, as paths below `strip`.
 function(list_files listing strip out_var)

@@ -3,11 +3,8 @@
 # documents each prints what they hold; a malformed and a hostile document are
 # refused.
 # Inputs: PREFIX, EXAMPLES_DIR, WORK_DIR, CXX.
-foreach(input PREFIX EXAMPLES_DIR WORK_DIR CXX)
-  if(NOT ${input})
-    message(FATAL_ERROR "${input} is not set")
-  endif()
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/script_support.cmake)
+require_inputs(PREFIX EXAMPLES_DIR WORK_DIR CXX)
 
 file(REMOVE_RECURSE ${WORK_DIR})
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${EXAMPLES_DIR} -B ${WORK_DIR}/build

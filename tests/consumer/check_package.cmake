@@ -1,20 +1,9 @@
 # Installs the build into a staging prefix, then builds and runs the consumer
 # against it twice: through find_package(mcxml) and through pkg-config.
 # Inputs: BUILD_DIR, STAGE, LIBDIR, SOURCE_DIR, WORK_DIR, CXX, FLAGS (may be empty).
-foreach(input BUILD_DIR STAGE LIBDIR SOURCE_DIR WORK_DIR CXX)
-  if(NOT ${input})
-    message(FATAL_ERROR "${input} is not set")
-  endif()
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/script_support.cmake)
+require_inputs(BUILD_DIR STAGE LIBDIR SOURCE_DIR WORK_DIR CXX)
 separate_arguments(flags UNIX_COMMAND "${FLAGS}")
-
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "failed (${rc}): ${ARGN}\n${out}${err}")
-  endif()
-  set(run_output "${out}" PARENT_SCOPE)
-endfunction()
 
 file(REMOVE_RECURSE ${STAGE} ${WORK_DIR})
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${STAGE})
