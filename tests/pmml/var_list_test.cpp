@@ -1,5 +1,6 @@
 // The PMML variable list and its bins: the names filter, the first failure and
-// what stays added, value labels, invalid values and ranges, cut points and labels.
+// what stays added, value labels, invalid values and ranges, cut points and labels,
+// and the bins index against the walk over the whole dictionary.
 #include <string>
 #include <tuple>
 #include <vector>
@@ -133,13 +134,47 @@ TEST(FillVarListTest, BinsForContinuousFieldsOnly) {
   }
 }
 
-TEST(SetBinsFrTransDictTest, NothingFoundLeavesBothEmpty) {
+// A Discretize of `field` with bins at `left`, `left` + 10 and `left` + 20.
+std::string Discretize(Str field, int left) {
+  std::string bins;
+  for (int k = left; k < left + 30; k += 10) {
+    bins += Bin("b" + std::to_string(k), std::to_string(k), std::to_string(k + 10));
+  }
+  return Derived(field, bins);
+}
+
+// The bins that FillVarList finds through its index and the guess that fields
+// come in the order of their bins are those of SetBinsFrTransDict's walk over
+// the whole dictionary: fields out of that order, a field binned twice, a
+// Discretize without "field" or without bins, and a name that is not ASCII.
+TEST(SetBinsFrTransDictTest, TheIndexFindsWhatTheWalkFinds) {
+  std::string fields, transforms = Derived("x", "");
+  for (const char* name : {"a", "b", "c", "d", "caf\xC3\xA9", "f", "g", "h"})
+    fields += Cont(name, "double");
+  int left = 0;
+  for (const char* field : {"b", "a", "a", "c", "", "d", "caf\xC3\xA9", "d", "f", "h", "g", "h"}) {
+    transforms += Discretize(field, left);
+    left += 100;
+  }
   ProbeParser parser;
-  ASSERT_THAT(Load(parser, Pmml("", Trans(Derived("x", "")))), IsOk());
+  ASSERT_THAT(Load(parser, Pmml(fields, Trans(transforms))), IsOk());
+  MCXML_1_3::MCVarList list;
+  ASSERT_THAT(parser.FillVarList(list, {}, true), IsOk());
+  ASSERT_EQ(list.GetCount(), 8);
   std::vector<double> cuts{42};
   Strings labels{"old"};
+  for (int i = 0; i < list.GetCount(); ++i) {
+    const auto& info = list.GetVarAt(i)->GetInfo();
+    SCOPED_TRACE(info.name);
+    ASSERT_TRUE(parser.SetBinsFrTransDict(info.name, cuts, labels) && info.cutPoints);
+    EXPECT_EQ(*info.cutPoints, std::vector<double>(cuts.begin() + 1, cuts.end() - 1));
+    EXPECT_EQ(info.range->first, cuts.front());
+  }
+  EXPECT_EQ(list.GetVarAt(0)->GetInfo().range->first, 100) << "the first of a's two";
+  EXPECT_EQ(list.GetVarAt(3)->GetInfo().range->first, 500) << "the first of d's two";
+  EXPECT_EQ(list.GetVarAt(7)->GetInfo().range->first, 900) << "not h's second, next after g";
   EXPECT_TRUE(parser.SetBinsFrTransDict("x", cuts, labels));
-  EXPECT_EQ(cuts, std::vector<double>{0.0});
+  EXPECT_EQ(Text(cuts) + "|" + Text(labels), "0|") << "a Discretize without bins";
   labels.push_back("old");
   EXPECT_FALSE(parser.SetBinsFrTransDict("z", cuts, labels));
   EXPECT_TRUE(cuts.empty() && labels.empty());
