@@ -88,8 +88,12 @@ std::string Example(const std::string& name) {
   return MCXML_EXAMPLES_DIR "/" + name;
 }
 
-int Lines(const std::string& text) {
-  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+// How a run that must print nothing ended: its status and the lines on standard
+// error, or what it printed.
+std::string Ending(const ToolRun& run) {
+  if (!run.out.empty()) return "output";
+  return std::to_string(run.status) + ", " +
+         std::to_string(std::count(run.err.begin(), run.err.end(), '\n')) + " line";
 }
 
 TEST(CommandLine, UsageErrorsAndUnreadableFilesPrintOneLineAndNoOutput) {
@@ -97,32 +101,16 @@ TEST(CommandLine, UsageErrorsAndUnreadableFilesPrintOneLineAndNoOutput) {
   const std::string m = " /nonexistent/a.pmml ", d = " " + testing::TempDir() + " ",
                     n = TempPath("never_written.pmml"), out = " /nonexistent/d/out.pmml";
   // Every QUERY is checked before anything is printed, the last one too.
-  const Strings cases = {"",
-                         "--trust",
-                         "list -",
-                         "varlist",
-                         "varlist - -",
-                         "varlist --bogus -",
-                         "varlist - --name",
-                         "stats --bins -",
-                         "stats --model -1 -",
-                         "query -",
-                         "query - target: depth",
-                         "query - target: integer:depth",
-                         "query - target:x",
-                         "query - var:x@tree",
-                         "copy -",
-                         "varlist" + m,
-                         "stats" + d,
-                         "settings-varlist" + m,
-                         "query" + m + "target:",
-                         "copy" + m + n,
-                         "copy " + Example("credit_risk.pmml") + out};
+  // clang-format off
+  const Strings cases = {"", "--trust", "list -", "varlist", "varlist - -", "varlist --bogus -",
+      "varlist - --name", "stats --bins -", "stats --model -1 -", "query -", "query - target: depth",
+      "query - target: integer:depth", "query - target:x", "query - var:x@tree", "copy -",
+      "varlist" + m, "stats" + d, "settings-varlist" + m, "query" + m + "target:", "copy" + m + n,
+      "copy " + Example("credit_risk.pmml") + out};
+  // clang-format on
   for (const std::string& line : cases) {
     const ToolRun run = RunTool(Args(line), "<PMML><DataDictionary/></PMML>");
-    EXPECT_EQ(run.status, 2) << line;
-    EXPECT_EQ(run.out, "") << line;
-    EXPECT_EQ(Lines(run.err), 1) << line << run.err;
+    EXPECT_EQ(Ending(run), "2, 1 line") << line << run.out << run.err;
   }
   EXPECT_NE(access(n.c_str(), F_OK), 0);
 }
@@ -131,9 +119,7 @@ TEST(CommandLine, AParserExceptionIsOneLineAndExitOneWithNoOutput) {
   // Without secure processing the DOM's refusal of XML 1.5 passes through the library.
   const ToolRun run =
       RunTool(Args("varlist --trust -"), R"(<?xml version="1.5"?><PMML><DataDictionary/></PMML>)");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, "");
-  EXPECT_EQ(Lines(run.err), 1) << run.err;
+  EXPECT_EQ(Ending(run), "1, 1 line") << run.out << run.err;
 }
 
 TEST(CommandLine, HelpAndVersion) {
@@ -265,16 +251,41 @@ TEST(Query, FailuresKeepTheStartValueOrWhatTheGetterLeft) {
             1);
 }
 
-// stats: the model element choice, one listed call per UnivariateStats (failures
-// included, the end of the walk not), and the records as read.
+// varlist, settings-varlist and stats, whole: every variable key as the stand-in
+// list holds it and keys left out where they do not apply; the model element
+// choice and one listed call per UnivariateStats (failures included, the end of
+// the walk not); and the exit status of each.
+std::string VarList(const Strings& variables, const std::string& status = Status(0),
+                    const std::string& head = Head()) {
+  return head + R"("status":)" + status + R"(,"variables":[)" + Join(variables) + "]}";
+}
+
+std::string Stats(const std::string& model, const Strings& calls = {}) {
+  return Head() + R"("model":)" + model + R"(,"calls":[)" + Join(calls) + "]}";
+}
+
 std::string Call(const std::string& field, const std::string& status, const std::string& stats) {
   return R"({"field":)" + field + R"(,"status":)" + status + R"(,"stats":)" + stats + "}";
 }
 
-TEST(Stats, ModelIsTheNthChildThatHoldsNoDictionaryAndEveryCallIsListed) {
+TEST(Output, VariablesAndStatisticsWhole) {
+  const std::string max = "1.7976931348623157e+308", credit = " " + Example("credit_risk.pmml");
+  const std::string age = R"~({"name":"age","label":"Age in years","role":4,"kind":"continuous",)~";
+  const std::string ageInvalid =
+      R"~("invalidValues":[{"value":-1,"label":"Not given"},{"value":999,"label":""}],"invalidRange":[0,17]})~";
+  const std::string a = R"(<DataField name="a" optype="categorical" dataType="string"/>)";
+  const std::string aVar =
+      R"({"name":"a","label":"","role":4,"kind":"categorical","values":[],"valueLabels":[]})";
+  const std::string settings =
+      R"(<PMML><DataDictionary><DataField name="s" optype="categorical" dataType="string"/>)"
+      R"(<DataField name="d" displayName="D" optype="continuous" dataType="date"><Interval )"
+      R"(leftMargin="1"/></DataField></DataDictionary><MiningBuildTask><Extension><Parameters/>)"
+      "</Extension></MiningBuildTask></PMML>";
+  const std::string s =
+      R"({"name":"s","label":"","role":4,"kind":"categorical","dataType":3,"values":[],"valueLabels":[]})";
   const std::string counts =
       R"(<Counts totalFreq="10"/><DiscrStats><Array type="int">4 6</Array></DiscrStats>)";
-  const std::string doc =
+  const std::string stats =
       R"(<PMML><Header/><DataDictionary/><TransformationDictionary/><RegressionModel/><Extension/>)"
       R"(<MiningBuildTask/><TreeModel><ModelStats><UnivariateStats>)" +
       counts +
@@ -286,103 +297,65 @@ TEST(Stats, ModelIsTheNthChildThatHoldsNoDictionaryAndEveryCallIsListed) {
       R"(rightMargin="10"/><Interval closure="openOpen" leftMargin="10"/><Array type="real">1 2)"
       "</Array></ContStats></UnivariateStats></ModelStats></TreeModel></PMML>";
   const std::string empty = R"({"name":"","totalFreq":0,"kind":"empty","valid":false})";
-  const std::string open = "-1.7976931348623157e+308";
-  const std::string calls = Join(
-      {Call("null", Status(108), empty),
-       // Without ContStats the record stays as given, and a fresh one is not valid.
-       Call(R"("n")", Status(116), empty),
-       Call(R"("c")", Status(0),
-            R"({"name":"c","totalFreq":10,"kind":"categorical","counts":[4,6],"valid":true})"),
-       Call(R"("x")", Status(0),
-            R"({"name":"x","totalFreq":3,"kind":"continuous","summary":{"minimum":1,"maximum":)" +
-                open + R"(,"mean":2.5,"standardDeviation":0.5},"cutPoints":[)" + open + ",10," +
-                open + R"(],"freqs":[1,2],"valid":true})")});
-  const std::tuple<std::string, int, std::string, std::string> cases[] = {
-      {"", 0, R"("RegressionModel")", ""},
-      {"--model 1", 1, R"("TreeModel")", calls},
-      {"--model=2", 0, "null", ""}};
-  for (const auto& [options, status, model, listed] : cases) {
-    const ToolRun run = RunTool(Args("stats " + options + " -"), doc);
-    EXPECT_EQ(run.status, status) << options << run.err;
-    EXPECT_EQ(run.json, Head() + R"("model":)" + model + R"(,"calls":[)" + listed + "]}");
+  const struct {
+    std::string args, input;
+    int status;
+    std::string json;
+  } cases[] = {
+      // Document order, whatever the order of the names; unknown names are passed over.
+      {"varlist --name age --bins --name=nosuch --name dependents --name employment_status" +
+           credit,
+       "", 0,
+       VarList(
+           {R"~({"name":"employment_status","label":"Employment status","role":4,"kind":"categorical","values":["employed","self_employed","unemployed","retired"],"valueLabels":["Employed","Self-employed","Unemployed","Retired"],"invalidValues":[{"value":"unknown","label":"Not stated"},{"value":"NA","label":""}]})~",
+            R"~({"name":"dependents","label":"Number of dependents","role":4,"kind":"categorical","values":[0,1,2,3,4],"invalidValues":[{"value":-1,"label":"Refused"},{"value":99,"label":"Not asked"}],"invalidRange":[10,98]})~",
+            age + R"~("min":-)~" + max + R"~(,"max":)~" + max +
+                R"~(,"cutPoints":[25,40,60],"isBinned":true,"binLabels":["under_25","25_to_39","40_to_59","60_plus"],)~" +
+                ageInvalid})},
+      {"varlist --name age" + credit, "", 0, VarList({age + ageInvalid})},
+      {"varlist -",
+       "<PMML><DataDictionary>" + a +
+           R"(<DataField name="b" optype="categorical" dataType="boolean"/></DataDictionary></PMML>)",
+       1, VarList({aVar}, Status(109))},
+      // Parse errors alone fail the run.
+      {"varlist -", "<PMML><DataDictionary>" + a, 1,
+       VarList({aVar}, Status(0), Head(Status(0), 1))},
+      {"settings-varlist -", settings, 0,
+       VarList({s, R"({"name":"d","label":"D","role":4,"kind":"continuous","dataType":4,"min":1,)"
+                   R"("max":)" +
+                       max + R"(,"isDiscrete":false,"precision":-1})"})},
+      // Without a TransformationDictionary the bins asked for end the fill at d.
+      {"settings-varlist --bins -", settings, 1, VarList({s}, Status(110))},
+      {"stats -", stats, 0, Stats(R"("RegressionModel")")},
+      {"stats --model 1 -", stats, 1,
+       Stats(
+           R"("TreeModel")",
+           {Call("null", Status(108), empty),
+            // Without ContStats the record stays as given, and a fresh one is not valid.
+            Call(R"("n")", Status(116), empty),
+            Call(R"("c")", Status(0),
+                 R"({"name":"c","totalFreq":10,"kind":"categorical","counts":[4,6],"valid":true})"),
+            Call(R"("x")", Status(0),
+                 R"({"name":"x","totalFreq":3,"kind":"continuous","summary":{"minimum":1,)"
+                 R"("maximum":-)" +
+                     max + R"(,"mean":2.5,"standardDeviation":0.5},"cutPoints":[-)" + max +
+                     ",10,-" + max + R"(],"freqs":[1,2],"valid":true})")})},
+      {"stats --model=2 -", stats, 0, Stats("null")},
+  };
+  for (const auto& c : cases) {
+    const ToolRun run = RunTool(Args(c.args), c.input);
+    EXPECT_EQ(run.status, c.status) << c.args << run.err;
+    EXPECT_EQ(run.json, c.json) << c.args;
   }
 }
 
-TEST(Stats, FailedLoadHasNoModel) {
+TEST(Output, TwoSpaceIndentsOneKeyOrValueALine) {
   const ToolRun run = RunTool({"stats", "-"}, "<PMML/>");
   EXPECT_EQ(run.status, 1);
-  // Two-space indents, one key or value per line, empty arrays closed at once.
+  // Empty arrays are closed at once.
   EXPECT_EQ(run.out,
             "{\n  \"load\": {\n    \"code\": 106,\n    \"warning\": false\n  },\n  \"message\": "
             "\"\",\n  \"parseErrors\": 0,\n  \"model\": null,\n  \"calls\": []\n}\n");
-}
-
-// varlist and settings-varlist: every variable key as the stand-in list holds it,
-// keys left out where they do not apply, and exit statuses.
-const std::string kMax = "1.7976931348623157e+308";
-
-std::string VarList(const Strings& variables, const std::string& status = Status(0),
-                    const std::string& head = Head()) {
-  return head + R"("status":)" + status + R"(,"variables":[)" + Join(variables) + "]}";
-}
-
-TEST(VarList, ExampleVariablesByNameInDocumentOrderWithAndWithoutBins) {
-  const std::string age = R"~({"name":"age","label":"Age in years","role":4,"kind":"continuous",)~";
-  const std::string ageInvalid =
-      R"~("invalidValues":[{"value":-1,"label":"Not given"},{"value":999,"label":""}],"invalidRange":[0,17]})~";
-  const std::pair<std::string, Strings> cases[] = {
-      // Document order, whatever the order of the names; unknown names are passed over.
-      {"--name age --bins --name=nosuch --name dependents --name employment_status",
-       {R"~({"name":"employment_status","label":"Employment status","role":4,"kind":"categorical","values":["employed","self_employed","unemployed","retired"],"valueLabels":["Employed","Self-employed","Unemployed","Retired"],"invalidValues":[{"value":"unknown","label":"Not stated"},{"value":"NA","label":""}]})~",
-        R"~({"name":"dependents","label":"Number of dependents","role":4,"kind":"categorical","values":[0,1,2,3,4],"invalidValues":[{"value":-1,"label":"Refused"},{"value":99,"label":"Not asked"}],"invalidRange":[10,98]})~",
-        age + R"~("min":-)~" + kMax + R"~(,"max":)~" + kMax +
-            R"~(,"cutPoints":[25,40,60],"isBinned":true,"binLabels":["under_25","25_to_39","40_to_59","60_plus"],)~" +
-            ageInvalid}},
-      {"--name age", {age + ageInvalid}},
-  };
-  for (const auto& [options, variables] : cases) {
-    const ToolRun run = RunTool(Args("varlist " + options + " " + Example("credit_risk.pmml")));
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.json, VarList(variables)) << options;
-  }
-}
-
-TEST(VarList, FailuresGiveExitStatusOne) {
-  const std::string a = R"(<DataField name="a" optype="categorical" dataType="string"/>)";
-  const std::string aVar =
-      R"({"name":"a","label":"","role":4,"kind":"categorical","values":[],"valueLabels":[]})";
-  const std::pair<std::string, std::string> cases[] = {
-      {"<PMML><DataDictionary>" + a +
-           R"(<DataField name="b" optype="categorical" dataType="boolean"/></DataDictionary></PMML>)",
-       VarList({aVar}, Status(109))},
-      // Parse errors alone fail the run.
-      {"<PMML><DataDictionary>" + a, VarList({aVar}, Status(0), Head(Status(0), 1))},
-  };
-  for (const auto& [doc, expected] : cases) {
-    const ToolRun run = RunTool({"varlist", "-"}, doc);
-    EXPECT_EQ(run.status, 1) << doc;
-    EXPECT_EQ(run.json, expected);
-  }
-}
-
-TEST(SettingsVarList, DataTypesRangesAndBinsAsAskedFor) {
-  const std::string doc =
-      R"(<PMML><DataDictionary><DataField name="s" optype="categorical" dataType="string"/>)"
-      R"(<DataField name="d" displayName="D" optype="continuous" dataType="date"><Interval )"
-      R"(leftMargin="1"/></DataField></DataDictionary><MiningBuildTask><Extension><Parameters/>)"
-      "</Extension></MiningBuildTask></PMML>";
-  const std::string s =
-      R"({"name":"s","label":"","role":4,"kind":"categorical","dataType":3,"values":[],"valueLabels":[]})";
-  const ToolRun plain = RunTool({"settings-varlist", "-"}, doc);
-  EXPECT_EQ(plain.status, 0) << plain.err;
-  EXPECT_EQ(plain.json,
-            VarList({s, R"({"name":"d","label":"D","role":4,"kind":"continuous","dataType":4,)"
-                        R"("min":1,"max":)" +
-                            kMax + R"(,"isDiscrete":false,"precision":-1})"}));
-  // Without a TransformationDictionary the bins asked for end the fill at d.
-  const ToolRun bins = RunTool({"settings-varlist", "--bins", "-"}, doc);
-  EXPECT_EQ(bins.status, 1);
-  EXPECT_EQ(bins.json, VarList({s}, Status(110)));
 }
 
 }  // namespace
