@@ -18,7 +18,8 @@
 
 namespace mcxml_test {
 
-// Address Sanitizer's shadow memory, quarantine and checks raise every peak and time.
+// Address Sanitizer's shadow memory, quarantine and checks raise every peak and time;
+// it also reserves terabytes of address space, so no limit on that bounds memory.
 #if defined(__SANITIZE_ADDRESS__)
 constexpr int kSanitizerScale = 3;
 #else
@@ -26,16 +27,12 @@ constexpr int kSanitizerScale = 1;
 #endif
 
 /// Runs `body` in a forked child and fails unless the child's own expectations
-/// hold and it exits within `seconds` of CPU time (user and system) with a resident
-/// peak below `megabytes`, both three times that under the sanitizers. A bound
-/// sits at least ten times above what the sanitized build takes on a busy machine
-/// (measured beside another build: 2.7 s at most, the 64 MB attribute against
-/// 180 s; every other body under 1.5 s against 30 s or more): it catches work
-/// without end, and CPU time does not grow with the machine's load. A child past
-/// its CPU bound is stopped soon after; one that ends neither way (a read that
-/// never returns) is stopped after ten times the bound in wall time. The
-/// sanitizers reserve terabytes of address space, so no limit on that could bound
-/// memory; the child leaves through exit(), so their leak check runs.
+/// hold and it exits within `seconds` of CPU time with a resident peak below
+/// `megabytes`, both three times that under the sanitizers, or hangs past ten
+/// times its CPU bound in wall time. Each bound sits at least ten times above what
+/// the sanitized build takes on a busy machine (2.7 s at most, the 64 MB attribute
+/// against 180 s): it catches work without end, not a slow machine. The child
+/// leaves through exit(), so the sanitizers' leak check runs.
 inline void ExpectBounded(int seconds, long megabytes, const std::function<void()>& body) {
   const int cpuBound = seconds * kSanitizerScale;
   // Failures recorded before the fork are the caller's, not the child's.
