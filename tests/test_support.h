@@ -11,6 +11,7 @@
 #include <iterator>
 #include <memory>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <system_error>
 
@@ -85,6 +86,13 @@ class InlineDoc {
 inline std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
+}
+
+/// Parses `xml` with `parser`, which any class of the library with ParseToDOM is.
+template <class Parser>
+MCCommon_1_3::MCStatus Load(Parser& parser, const std::string& xml) {
+  std::istringstream in(xml);
+  return parser.ParseToDOM(in);
 }
 
 /// `text` `times` times over.

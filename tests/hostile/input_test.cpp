@@ -77,8 +77,7 @@ TEST(MalformedTest, LoadsKeepWhatWasReadAndCountTheError) {
     ExpectBounded(10, 128, [&] {
       MCPMMLParser parser;
       parser.SetSecureProcessing(true);
-      std::istringstream in(c.xml);
-      EXPECT_THAT(parser.ParseToDOM(in), HasCode(c.load, false));
+      EXPECT_THAT(Load(parser, c.xml), HasCode(c.load, false));
       EXPECT_GT(parser.GetErrorCount(), 0u);
       MCVarList list;
       EXPECT_THAT(parser.FillVarList(list, {}, false), HasCode(c.load, false));
@@ -126,10 +125,9 @@ TEST(MalformedTest, ListeningChangesNothing) {
     for (const bool places : {false, true}) {
       MCXMLReadWrite reader;
       reader.SetElementPlaces(places);
-      std::istringstream in(xml), again(xml);
       std::string ours = "threw";
       try {
-        ASSERT_THAT(reader.ParseToDOM(in), IsOk());
+        ASSERT_THAT(Load(reader, xml), IsOk());
         ours = Dump(reader.GetDocument());
         EXPECT_EQ(reader.GetErrorCount(), bareErrors);
         EXPECT_EQ(reader.GetFirstXMLError().has_value(), bareErrors > 0);
@@ -139,7 +137,7 @@ TEST(MalformedTest, ListeningChangesNothing) {
       MCSettingsParser parser;
       parser.SetElementPlaces(places);
       try {
-        statuses[places].push_back(parser.ParseToDOM(again));
+        statuses[places].push_back(Load(parser, xml));
         MCVarList list;
         statuses[places].push_back(parser.FillVarList(list, true));
       } catch (const xercesc::DOMException&) {
@@ -179,8 +177,7 @@ TEST(EncodingTest, NonAsciiNamesAndValuesComeOutAsUtf8) {
     SCOPED_TRACE(value);
     ExpectBounded(10, 128, [&] {
       MCPMMLParser parser;
-      std::istringstream in(bytes);
-      ASSERT_THAT(parser.ParseToDOM(in), IsOk());
+      ASSERT_THAT(Load(parser, bytes), IsOk());
       EXPECT_EQ(parser.GetErrorCount(), 0u);
       MCVarList list;
       ASSERT_THAT(parser.FillVarList(list, {name}, false), IsOk());
@@ -267,8 +264,7 @@ TEST(SizeTest, DeepNestingIsWalkedWithoutRecursion) {
     xml.insert(xml.find("</DataField>"), Nested("<Extension>", "", "</Extension>"));
     MCSettingsParser parser;
     parser.SetSecureProcessing(true);
-    std::istringstream in(xml);
-    ASSERT_THAT(parser.ParseToDOM(in), IsOk());
+    ASSERT_THAT(Load(parser, xml), IsOk());
     EXPECT_EQ(parser.GetErrorCount(), 0u);
     MCVarList list;
     EXPECT_THAT(parser.FillVarList(list, true), IsOk());
@@ -299,8 +295,7 @@ TEST(SizeTest, DeepNestingIsWalkedWithoutRecursion) {
     MCXMLReadWrite reader;
     const TempFolder folder;
     const std::string path = folder.Path("deep.xml");
-    std::istringstream again(xml);
-    ASSERT_THAT(reader.ParseToDOM(again), IsOk());
+    ASSERT_THAT(Load(reader, xml), IsOk());
     EXPECT_THAT(reader.WriteFromDOM(path, nullptr), HasCode(118, false));
     EXPECT_EQ(std::filesystem::file_size(path), 0u);
   });
@@ -312,12 +307,12 @@ TEST(SizeTest, A64MegabyteAttributeIsReadWhole) {
     const std::string big(64u << 20, 'v');
     MCSettingsParser parser;
     parser.SetSecureProcessing(true);
-    std::istringstream in(OneFieldPmml("a", big,
-                                       "<MiningBuildTask><Extension><Parameters><Parameter "
-                                       "name=\"p\" value=\"" +
-                                           big +
-                                           "\"/></Parameters></Extension></MiningBuildTask>"));
-    ASSERT_THAT(parser.ParseToDOM(in), IsOk());
+    ASSERT_THAT(
+        Load(parser, OneFieldPmml("a", big,
+                                  "<MiningBuildTask><Extension><Parameters><Parameter "
+                                  "name=\"p\" value=\"" +
+                                      big + "\"/></Parameters></Extension></MiningBuildTask>")),
+        IsOk());
     EXPECT_EQ(parser.GetErrorCount(), 0u);
     MCVarList list;
     ASSERT_THAT(parser.FillVarList(list, false), IsOk());

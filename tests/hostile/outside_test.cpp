@@ -82,8 +82,7 @@ TEST(OutsideTest, SecuredNothingComesIn) {
       for (const bool secure : {true, false}) {
         if (!secure && c.trusted.empty()) continue;
         parser.SetSecureProcessing(secure);
-        std::istringstream in(c.xml);
-        EXPECT_THAT(parser.ParseToDOM(in), HasCode(secure ? 105 : 0, false));
+        EXPECT_THAT(Load(parser, c.xml), HasCode(secure ? 105 : 0, false));
         EXPECT_EQ(parser.GetErrorCount(), secure ? 1u : 0u);
         if (secure) continue;
         MCXML_1_3::MCVarList list;
@@ -155,8 +154,7 @@ TEST(OutsideTest, SecuredEveryExpansionEndsEarly) {
     ExpectBounded(10, c.megabytes, [&] {
       MCPMMLParser parser;
       parser.SetSecureProcessing(true);
-      std::istringstream in(c.xml);
-      EXPECT_THAT(parser.ParseToDOM(in), HasCode(c.load, false));
+      EXPECT_THAT(Load(parser, c.xml), HasCode(c.load, false));
       EXPECT_EQ(parser.GetErrorCount(), c.errors);
     });
   }

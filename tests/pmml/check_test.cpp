@@ -59,8 +59,7 @@ std::string Document(std::vector<std::string> lines,
 std::vector<MCProblem> Check(const std::string& xml, bool bins, MCXML_1_3::MCPMMLParser& parser) {
   parser.SetSecureProcessing(true);
   parser.SetElementPlaces(true);
-  std::istringstream in(xml);
-  static_cast<void>(parser.ParseToDOM(in));
+  static_cast<void>(Load(parser, xml));
   return parser.CheckDocument(bins);
 }
 

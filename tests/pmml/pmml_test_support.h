@@ -5,7 +5,6 @@
 #define MCXML_TESTS_PMML_PMML_TEST_SUPPORT_H
 
 #include <cfloat>
-#include <sstream>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -52,12 +51,6 @@ inline std::string Derived(Str field, Str bins) {
 }
 inline std::string Trans(Str derived) {
   return "<TransformationDictionary>" + derived + "</TransformationDictionary>";
-}
-
-template <class Parser>
-MCCommon_1_3::MCStatus Load(Parser& parser, const std::string& xml) {
-  std::istringstream in(xml);
-  return parser.ParseToDOM(in);
 }
 
 struct ProbeParser : MCXML_1_3::MCPMMLParser {

@@ -19,16 +19,11 @@ namespace {
 using MCXML_1_3::MCXMLReadWrite;
 using namespace mcxml_test;
 
-MCCommon_1_3::MCStatus Parse(MCXMLReadWrite& reader, const std::string& xml) {
-  std::istringstream in(xml);
-  return reader.ParseToDOM(in);
-}
-
 // A stream is read on from where it stands.
 TEST(ReadWriteTest, EachParseReplacesOrDropsTheDocument) {
   MCXMLReadWrite rw;
   EXPECT_THAT(rw.GetInitStatus(), IsOk());
-  ASSERT_THAT(Parse(rw, "<first/>"), IsOk());
+  ASSERT_THAT(Load(rw, "<first/>"), IsOk());
   EXPECT_EQ(rw.GetErrorCount(), 0u);
   std::istringstream in("<skipped/><second><unclosed></second>");
   in.seekg(10);
@@ -49,7 +44,7 @@ TEST(ReadWriteTest, WritesTheGivenDocumentAndKeepsTheMessageOfAFailure) {
   EXPECT_THAT(rw.WriteFromDOM(path, nullptr), IsOk());
   EXPECT_FALSE(std::ifstream(path).good()) << "nothing to write, no file";
   // Large enough that writing it cannot end in the output's buffer.
-  ASSERT_THAT(Parse(rw, "<a>" + std::string(100000, 'x') + "</a>"), IsOk());
+  ASSERT_THAT(Load(rw, "<a>" + std::string(100000, 'x') + "</a>"), IsOk());
   const InlineDoc other("<other/>");
   EXPECT_THAT(rw.WriteFromDOM(path, &other.doc()), IsOk());
   EXPECT_NE(ReadFile(path).find("<other/>"), std::string::npos);
@@ -58,7 +53,7 @@ TEST(ReadWriteTest, WritesTheGivenDocumentAndKeepsTheMessageOfAFailure) {
   EXPECT_THAT(rw.WriteFromDOM("/dev/full", nullptr), HasCode(118, false));
   EXPECT_NE(rw.GetXercesMessage(), "");
   EXPECT_NE(rw.GetDocument(), nullptr) << "a write keeps the document";
-  EXPECT_THAT(Parse(rw, "<b/>"), IsOk());
+  EXPECT_THAT(Load(rw, "<b/>"), IsOk());
   EXPECT_EQ(rw.GetXercesMessage(), "");
 }
 
@@ -94,7 +89,7 @@ TEST(ReadWriteTest, WriteDepthFollowsTheCallersStack) {
     SCOPED_TRACE(std::to_string(c.stack) + " bytes, " + std::to_string(c.depth) + " levels");
     MCXMLReadWrite rw;
     const std::string xml = Repeat("<a>", c.depth) + "x" + Repeat("</a>", c.depth);
-    ASSERT_THAT(Parse(rw, xml), IsOk());
+    ASSERT_THAT(Load(rw, xml), IsOk());
     OnStack(c.stack, [&] {
       if (c.code < 0) {
         EXPECT_THROW(static_cast<void>(rw.WriteFromDOM(bad, nullptr)), xercesc::XMLException);
