@@ -10,9 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 

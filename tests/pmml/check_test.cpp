@@ -2,7 +2,6 @@
 // codes the specified operations give for the same parts, the XML parser's first
 // error, and a clean document.
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -176,7 +175,8 @@ TEST(CheckTest, CodesAgreeWithTheOperations) {
 // The XML parser's first error, with its place: for a truncated document where
 // the input ends, and for bytes that are not UTF-8 no later than their line (the
 // parser decodes ahead in blocks and places the error where its block starts).
-// Loaded, both documents still give the problems of what was read.
+// Then come the problems of what was read: the truncated document keeps its bad
+// field, the bad bytes lose their whole block and with it the root.
 TEST(CheckTest, TheFirstXmlErrorAndItsPlace) {
   const std::string head =
       Document({kLines.begin(), kLines.begin() + 4}, {{"dataType='double'", "dataType='x'"}});
@@ -184,9 +184,10 @@ TEST(CheckTest, TheFirstXmlErrorAndItsPlace) {
     const char* what;
     std::string xml;
     unsigned long line, column;  // column 0: at most that line
+    long last;                   // the code of the last problem
   } cases[] = {
-      {"truncated", head + "<DataField name='t' opt", 5, 24},
-      {"bad bytes", head + "<DataField name='\xC3\x28'/>", 5, 0},
+      {"truncated", head + "<DataField name='t' opt", 5, 24, 109},
+      {"bad bytes", head + "<DataField name='\xC3\x28'/>", 5, 0, 105},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -198,6 +199,7 @@ TEST(CheckTest, TheFirstXmlErrorAndItsPlace) {
     EXPECT_EQ(problems[0].status, MCCommon_1_3::MCStatus());
     EXPECT_EQ(problems[0].reason, "XML: " + error->message);
     EXPECT_EQ(problems[0].place.line, error->place.line);
+    EXPECT_THAT(problems.back().status, HasCode(c.last, false));
     if (c.column != 0) {
       EXPECT_EQ(error->place.line, c.line);
       EXPECT_EQ(error->place.column, c.column);

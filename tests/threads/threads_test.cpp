@@ -1,7 +1,6 @@
 // Parsers and readers made, used and destroyed on several threads at once, with
 // nothing else holding the XML platform: each thread's objects take and give back
 // the platform's initialisations while the other threads' objects are working.
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
