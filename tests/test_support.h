@@ -1,12 +1,14 @@
 // Helpers shared by the test programs: a temporary folder of their own, small
-// documents parsed inline, and a matcher that names both the code and the flag of
-// a status.
+// documents parsed inline, files and repeated texts, and a matcher that names
+// both the code and the flag of a status.
 #ifndef MCXML_TESTS_TEST_SUPPORT_H
 #define MCXML_TESTS_TEST_SUPPORT_H
 
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -33,12 +35,10 @@ inline void PrintTo(const MCStatus& status, std::ostream* os) {
 namespace mcxml_test {
 
 /// Holds one initialisation of the XML platform for its lifetime.
-class XercesPlatform {
- public:
+struct XercesPlatform {
   XercesPlatform() { xercesc::XMLPlatformUtils::Initialize(); }
   ~XercesPlatform() { xercesc::XMLPlatformUtils::Terminate(); }
   XercesPlatform(const XercesPlatform&) = delete;
-  XercesPlatform& operator=(const XercesPlatform&) = delete;
 };
 
 /// A folder of its own under the test temporary directory, removed with all it
@@ -48,18 +48,16 @@ class TempFolder {
  public:
   TempFolder() {
     std::string pattern = testing::TempDir() + "mcxml_test_XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) {
+    if (mkdtemp(pattern.data()) == nullptr)
+      ADD_FAILURE() << "no temporary folder " << pattern;
+    else
       m_path = pattern;
-    } else {
-      ADD_FAILURE() << "no temporary folder at " << pattern;
-    }
   }
   ~TempFolder() {
     std::error_code ignored;
     if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
   }
   TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
 
   /// The path of `name` inside the folder.
   std::string Path(const std::string& name) const { return m_path + "/" + name; }
@@ -71,8 +69,7 @@ class TempFolder {
 /// A document parsed from a string with a default parser; owns the parser.
 class InlineDoc {
  public:
-  explicit InlineDoc(const std::string& xml)
-      : m_parser(std::make_unique<xercesc::XercesDOMParser>()) {
+  explicit InlineDoc(const std::string& xml) {
     xercesc::MemBufInputSource source(reinterpret_cast<const XMLByte*>(xml.data()), xml.size(),
                                       "inline");
     m_parser->parse(source);
@@ -82,8 +79,28 @@ class InlineDoc {
 
  private:
   XercesPlatform m_platform;
-  std::unique_ptr<xercesc::XercesDOMParser> m_parser;
+  std::unique_ptr<xercesc::XercesDOMParser> m_parser = std::make_unique<xercesc::XercesDOMParser>();
 };
+
+/// The bytes of a file; empty when it cannot be read.
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+/// Parses `xml` with `parser`, which any class of the library with ParseToDOM is.
+template <class Parser>
+MCCommon_1_3::MCStatus Load(Parser& parser, const std::string& xml) {
+  std::istringstream in(xml);
+  return parser.ParseToDOM(in);
+}
+
+/// `text` `times` times over.
+inline std::string Repeat(const std::string& text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
 
 MATCHER_P2(HasCode, code, warning,
            std::string("has code ") + std::to_string(code) + (warning ? " (warning)" : "")) {

@@ -4,7 +4,6 @@
 #define MCXML_TESTS_HOSTILE_HOSTILE_SUPPORT_H
 
 #include <sys/resource.h>
-#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,33 +18,21 @@
 
 namespace mcxml_test {
 
-// Address Sanitizer's shadow memory, quarantine and checks raise every peak and time.
+// Address Sanitizer's shadow memory, quarantine and checks raise every peak and time;
+// it also reserves terabytes of address space, so no limit on that bounds memory.
 #if defined(__SANITIZE_ADDRESS__)
 constexpr int kSanitizerScale = 3;
 #else
 constexpr int kSanitizerScale = 1;
 #endif
 
-// A child still running after this many times its CPU bound in wall time is taken
-// to hang without working (a read that never returns); a working child on a busy
-// machine takes a few times its CPU time, and that stays far below its bound.
-constexpr int kHangFactor = 10;
-
-inline double Seconds(const timeval& time) {
-  return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
-}
-
 /// Runs `body` in a forked child and fails unless the child's own expectations
-/// hold and it exits within `seconds` of CPU time (user and system) with a resident
-/// peak below `megabytes`, both three times that under the sanitizers. A bound
-/// sits at least ten times above what the sanitized build takes on a busy machine
-/// (measured beside another build: 2.7 s at most, the 64 MB attribute against
-/// 180 s; every other body under 1.5 s against 30 s or more): it catches work
-/// without end, and CPU time does not grow with the machine's load.
-/// A child past its CPU bound is stopped soon after; one that ends neither way is
-/// stopped after kHangFactor times the bound in wall time. The sanitizers reserve
-/// terabytes of address space, so no limit on that could bound memory; the child
-/// leaves through exit(), so their leak check runs.
+/// hold and it exits within `seconds` of CPU time with a resident peak below
+/// `megabytes`, both three times that under the sanitizers, or hangs past ten
+/// times its CPU bound in wall time. Each bound sits at least ten times above what
+/// the sanitized build takes on a busy machine (2.7 s at most, the 64 MB attribute
+/// against 180 s): it catches work without end, not a slow machine. The child
+/// leaves through exit(), so the sanitizers' leak check runs.
 inline void ExpectBounded(int seconds, long megabytes, const std::function<void()>& body) {
   const int cpuBound = seconds * kSanitizerScale;
   // Failures recorded before the fork are the caller's, not the child's.
@@ -60,7 +47,7 @@ inline void ExpectBounded(int seconds, long megabytes, const std::function<void(
       cpu.rlim_cur = std::min<rlim_t>(cpu.rlim_max, static_cast<rlim_t>(cpuBound) + 1);
       setrlimit(RLIMIT_CPU, &cpu);
     }
-    alarm(static_cast<unsigned>(cpuBound * kHangFactor));
+    alarm(static_cast<unsigned>(cpuBound * 10));
     try {
       body();
     } catch (...) {
@@ -75,7 +62,8 @@ inline void ExpectBounded(int seconds, long megabytes, const std::function<void(
   }
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
       << "wait status " << status << " (SIGXCPU: past the CPU bound, SIGALRM: hung)";
-  EXPECT_LT(Seconds(usage.ru_utime) + Seconds(usage.ru_stime), cpuBound) << "CPU seconds";
+  const auto secs = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+  EXPECT_LT(secs(usage.ru_utime) + secs(usage.ru_stime), cpuBound) << "CPU seconds";
   EXPECT_LT(usage.ru_maxrss / 1024, megabytes * kSanitizerScale) << "MB at the peak";
 }
 

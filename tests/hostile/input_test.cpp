@@ -4,10 +4,8 @@
 // a child whose time and peak memory are bounded.
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -18,7 +16,6 @@
 #include <xercesc/dom/DOMNamedNodeMap.hpp>
 
 #include "hostile/hostile_support.h"
-#include "mcxml/pmml/pmml_parser.h"
 #include "mcxml/settings/settings_parser.h"
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/read_write.h"
@@ -31,12 +28,18 @@ extern "C" int McxmlFuzzReadWrite(const uint8_t* data, size_t size);
 
 namespace {
 
-using MCXML_1_3::MCPMMLParser;
-using MCXML_1_3::MCSettingsParser;
-using MCXML_1_3::MCVarList;
-using mcxml_test::ExpectBounded;
-using mcxml_test::HasCode;
-using mcxml_test::IsOk;
+using namespace MCXML_1_3;
+using namespace mcxml_test;
+using MCCommon_1_3::MCStatus;
+
+// The inputs that ever made a fuzz target fail, by file name.
+std::map<std::string, std::string> FuzzRegressions() {
+  std::map<std::string, std::string> inputs;
+  for (const auto& entry : std::filesystem::directory_iterator(MCXML_FUZZ_REGRESSIONS_DIR)) {
+    inputs[entry.path().filename()] = ReadFile(entry.path());
+  }
+  return inputs;
+}
 
 struct Malformed {
   const char* what;
@@ -46,7 +49,7 @@ struct Malformed {
 
 // Documents that are not well-formed, and what a secured load gives for each.
 std::vector<Malformed> MalformedDocuments() {
-  const std::string head = mcxml_test::OneFieldPmml("a", "x");
+  const std::string head = OneFieldPmml("a", "x");
   const std::string open = head.substr(0, head.find("</DataDictionary>"));
   return {
       {"truncated in a tag", open + "<DataField name=\"b\" opty", 0},
@@ -69,14 +72,12 @@ std::vector<Malformed> MalformedDocuments() {
 // The parser keeps the document up to its first fatal error and counts it; the
 // load fails only when the outline was not reached, and queries answer either way.
 TEST(MalformedTest, LoadsKeepWhatWasReadAndCountTheError) {
-  const std::vector<Malformed> cases = MalformedDocuments();
-  for (const Malformed& c : cases) {
+  for (const Malformed& c : MalformedDocuments()) {
     SCOPED_TRACE(c.what);
     ExpectBounded(10, 128, [&] {
       MCPMMLParser parser;
       parser.SetSecureProcessing(true);
-      std::istringstream in(c.xml);
-      EXPECT_THAT(parser.ParseToDOM(in), HasCode(c.load, false));
+      EXPECT_THAT(Load(parser, c.xml), HasCode(c.load, false));
       EXPECT_GT(parser.GetErrorCount(), 0u);
       MCVarList list;
       EXPECT_THAT(parser.FillVarList(list, {}, false), HasCode(c.load, false));
@@ -88,14 +89,12 @@ TEST(MalformedTest, LoadsKeepWhatWasReadAndCountTheError) {
 // Everything the nodes of a document hold, in document order.
 std::string Dump(const xercesc::DOMNode* node) {
   if (node == nullptr) return "-";
-  std::string out = std::to_string(node->getNodeType()) + "<" +
-                    MCXML_1_3::ToUTF8(node->getNodeName()) + "=" +
-                    MCXML_1_3::ToUTF8(node->getNodeValue());
+  std::string out = std::to_string(node->getNodeType()) + "<" + ToUTF8(node->getNodeName()) + "=" +
+                    ToUTF8(node->getNodeValue());
   if (const xercesc::DOMNamedNodeMap* attributes = node->getAttributes()) {
     for (XMLSize_t i = 0; i < attributes->getLength(); ++i) out += Dump(attributes->item(i));
   }
-  for (const xercesc::DOMNode* child = node->getFirstChild(); child != nullptr;
-       child = child->getNextSibling()) {
+  for (const auto* child = node->getFirstChild(); child; child = child->getNextSibling()) {
     out += Dump(child);
   }
   return out + ">";
@@ -106,15 +105,11 @@ std::string Dump(const xercesc::DOMNode* node) {
 // a bare parser of the platform builds, counts the same errors and gives the
 // same statuses.
 TEST(MalformedTest, ListeningChangesNothing) {
-  std::vector<std::string> inputs;
-  for (const Malformed& c : MalformedDocuments()) inputs.push_back(c.xml);
-  for (const auto& entry : std::filesystem::directory_iterator(MCXML_FUZZ_REGRESSIONS_DIR)) {
-    std::ifstream in(entry.path(), std::ios::binary);
-    inputs.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  for (const std::string& xml : inputs) {
-    SCOPED_TRACE(xml.substr(0, 60));
-    const mcxml_test::XercesPlatform platform;
+  std::map<std::string, std::string> inputs = FuzzRegressions();
+  for (const Malformed& c : MalformedDocuments()) inputs[c.what] = c.xml;
+  for (const auto& [what, xml] : inputs) {
+    SCOPED_TRACE(what);
+    const XercesPlatform platform;
     std::string bare = "threw";
     XMLSize_t bareErrors = 0;
     xercesc::XercesDOMParser plain;
@@ -126,14 +121,13 @@ TEST(MalformedTest, ListeningChangesNothing) {
       bareErrors = plain.getErrorCount();
     } catch (const xercesc::DOMException&) {
     }
-    std::vector<MCCommon_1_3::MCStatus> statuses[2];
+    std::vector<MCStatus> statuses[2];
     for (const bool places : {false, true}) {
-      MCXML_1_3::MCXMLReadWrite reader;
+      MCXMLReadWrite reader;
       reader.SetElementPlaces(places);
-      std::istringstream in(xml);
       std::string ours = "threw";
       try {
-        ASSERT_THAT(reader.ParseToDOM(in), IsOk());
+        ASSERT_THAT(Load(reader, xml), IsOk());
         ours = Dump(reader.GetDocument());
         EXPECT_EQ(reader.GetErrorCount(), bareErrors);
         EXPECT_EQ(reader.GetFirstXMLError().has_value(), bareErrors > 0);
@@ -142,13 +136,12 @@ TEST(MalformedTest, ListeningChangesNothing) {
       EXPECT_EQ(ours, bare);
       MCSettingsParser parser;
       parser.SetElementPlaces(places);
-      std::istringstream again(xml);
       try {
-        statuses[places].push_back(parser.ParseToDOM(again));
+        statuses[places].push_back(Load(parser, xml));
         MCVarList list;
         statuses[places].push_back(parser.FillVarList(list, true));
       } catch (const xercesc::DOMException&) {
-        statuses[places].push_back(MCCommon_1_3::MCStatus(-1, false));
+        statuses[places].push_back(MCStatus(-1, false));
       }
     }
     EXPECT_EQ(statuses[0], statuses[1]);
@@ -165,9 +158,9 @@ TEST(EncodingTest, NonAsciiNamesAndValuesComeOutAsUtf8) {
            u" dataType=\"string\"><Value value=\"" +
            value + u"\"/></DataField></DataDictionary></PMML>";
   };
-  const auto utf16 = [](const std::u16string& text, bool bigEndian) {
+  const auto utf16 = [&](bool bigEndian) {
     std::string bytes;
-    for (const char16_t unit : u"\ufeff" + text) {
+    for (const char16_t unit : u"\ufeff" + document(u"UTF-16", u"\u03a9\U0001D518")) {
       const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
       bytes += bigEndian ? std::string{high, low} : std::string{low, high};
     }
@@ -175,42 +168,36 @@ TEST(EncodingTest, NonAsciiNamesAndValuesComeOutAsUtf8) {
   };
   const std::u16string latin1 = document(u"ISO-8859-1", u"caf\u00e9");
   const std::string name = "gr\xC3\xB6\xC3\x9F\x65", wide = "\xCE\xA9\xF0\x9D\x94\x98";
-  struct Case {
-    const char* what;
-    std::string bytes, value;
-  };
-  const std::vector<Case> cases = {
-      {"UTF-16LE", utf16(document(u"UTF-16", u"\u03a9\U0001D518"), false), wide},
-      {"UTF-16BE", utf16(document(u"UTF-16", u"\u03a9\U0001D518"), true), wide},
-      {"ISO-8859-1", std::string(latin1.begin(), latin1.end()), "caf\xC3\xA9"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  const std::pair<std::string, std::string> cases[] = {
+      // bytes, value
+      {utf16(false), wide},
+      {utf16(true), wide},
+      {std::string(latin1.begin(), latin1.end()), "caf\xC3\xA9"}};
+  for (const auto& [bytes, value] : cases) {
+    SCOPED_TRACE(value);
     ExpectBounded(10, 128, [&] {
       MCPMMLParser parser;
-      std::istringstream in(c.bytes);
-      ASSERT_THAT(parser.ParseToDOM(in), IsOk());
+      ASSERT_THAT(Load(parser, bytes), IsOk());
       EXPECT_EQ(parser.GetErrorCount(), 0u);
       MCVarList list;
       ASSERT_THAT(parser.FillVarList(list, {name}, false), IsOk());
       ASSERT_EQ(list.GetCount(), 1);
       EXPECT_EQ(list.GetVarAt(0)->GetInfo().name, name);
-      EXPECT_EQ(list.GetVarAt(0)->GetInfo().texts, std::vector<std::string>{c.value});
+      EXPECT_EQ(list.GetVarAt(0)->GetInfo().texts, std::vector<std::string>{value});
     });
   }
 }
 
-const std::string kSettings = mcxml_test::OneFieldPmml(
-    "a", "x",
-    "<MiningBuildTask><Extension><Parameters><Parameter name=\"depth\" value=\"3\"/>"
-    "<Parameter name=\"pad\" value=\"" +
-        std::string(200000, 'p') + "\"/></Parameters></Extension></MiningBuildTask>");
-// Inside "pad", past the parser's first reads (a read that throws loses all it had copied).
-const size_t kHalfWay = kSettings.find("name=\"pad\"") + 100000;
+const std::string kSettings =
+    OneFieldPmml("a", "x",
+                 "<MiningBuildTask><Extension><Parameters><Parameter name=\"depth\" value=\"3\"/>"
+                 "<Parameter name=\"pad\" value=\"" +
+                     std::string(200000, 'p') + "\"/></Parameters></Extension></MiningBuildTask>");
 
-// Serves kSettings up to kHalfWay, then throws on every read.
+// Serves kSettings up to half-way through "pad", past the parser's first reads (a
+// read that throws loses all it had copied), then throws on every read.
 struct FailingBuf : std::stringbuf {
-  FailingBuf() : std::stringbuf(kSettings.substr(0, kHalfWay)) {}
+  FailingBuf() : std::stringbuf(kSettings.substr(0, kSettings.find("name=\"pad\"") + 100000)) {}
   int_type underflow() override {
     const int_type next = std::stringbuf::underflow();
     if (traits_type::eq_int_type(next, traits_type::eof())) throw std::runtime_error("gone");
@@ -256,13 +243,8 @@ TEST(FailingStreamTest, ReadsThatFailHalfWay) {
   }
 }
 
-std::string Nested(const std::string& open, const std::string& middle, const std::string& close,
-                   int depth = 100000) {
-  std::string text;
-  for (int i = 0; i < depth; ++i) text += open;
-  text += middle;
-  for (int i = 0; i < depth; ++i) text += close;
-  return text;
+std::string Nested(const std::string& open, const std::string& middle, const std::string& close) {
+  return Repeat(open, 100000) + middle + Repeat(close, 100000);
 }
 
 // 100,000 levels inside a field, after the statistics of a model and around a
@@ -270,7 +252,7 @@ std::string Nested(const std::string& open, const std::string& middle, const std
 // recursion could not take on the main thread, and leaves the file empty.
 TEST(SizeTest, DeepNestingIsWalkedWithoutRecursion) {
   ExpectBounded(60, 512, [] {
-    std::string xml = mcxml_test::OneFieldPmml(
+    std::string xml = OneFieldPmml(
         "a", "x",
         "<TreeModel><ModelStats><UnivariateStats field=\"a\"><Counts totalFreq=\"2\"/>"
         "<DiscrStats><Array type=\"int\">2</Array></DiscrStats></UnivariateStats></ModelStats>" +
@@ -282,16 +264,15 @@ TEST(SizeTest, DeepNestingIsWalkedWithoutRecursion) {
     xml.insert(xml.find("</DataField>"), Nested("<Extension>", "", "</Extension>"));
     MCSettingsParser parser;
     parser.SetSecureProcessing(true);
-    std::istringstream in(xml);
-    ASSERT_THAT(parser.ParseToDOM(in), IsOk());
+    ASSERT_THAT(Load(parser, xml), IsOk());
     EXPECT_EQ(parser.GetErrorCount(), 0u);
     MCVarList list;
     EXPECT_THAT(parser.FillVarList(list, true), IsOk());
     EXPECT_EQ(list.GetCount(), 1);
-    const auto* tree = MCXML_1_3::GetFirstChildElmt(*parser.GetRootElement(), "TreeModel");
+    const auto* tree = GetFirstChildElmt(*parser.GetRootElement(), "TreeModel");
     ASSERT_TRUE(tree != nullptr && parser.SetModelElmt(*tree));
-    MCXML_1_3::MCUniStats stats;
-    const MCXML_1_3::DOMElement* cursor = nullptr;
+    MCUniStats stats;
+    const DOMElement* cursor = nullptr;
     EXPECT_THAT(parser.FillUniStats(stats, cursor), IsOk());
     EXPECT_EQ(stats.GetCounts().size(), 1u);
     EXPECT_THAT(parser.FillUniStats(stats, cursor), IsOk()) << "the walk past the tree";
@@ -311,11 +292,10 @@ TEST(SizeTest, DeepNestingIsWalkedWithoutRecursion) {
     ASSERT_EQ(getrlimit(RLIMIT_STACK, &stack), 0);
     stack.rlim_cur = std::min<rlim_t>(stack.rlim_cur, 8 << 20);
     ASSERT_EQ(setrlimit(RLIMIT_STACK, &stack), 0);
-    MCXML_1_3::MCXMLReadWrite reader;
-    const mcxml_test::TempFolder folder;
+    MCXMLReadWrite reader;
+    const TempFolder folder;
     const std::string path = folder.Path("deep.xml");
-    std::istringstream again(xml);
-    ASSERT_THAT(reader.ParseToDOM(again), IsOk());
+    ASSERT_THAT(Load(reader, xml), IsOk());
     EXPECT_THAT(reader.WriteFromDOM(path, nullptr), HasCode(118, false));
     EXPECT_EQ(std::filesystem::file_size(path), 0u);
   });
@@ -327,11 +307,12 @@ TEST(SizeTest, A64MegabyteAttributeIsReadWhole) {
     const std::string big(64u << 20, 'v');
     MCSettingsParser parser;
     parser.SetSecureProcessing(true);
-    std::istringstream in(mcxml_test::OneFieldPmml(
-        "a", big,
-        "<MiningBuildTask><Extension><Parameters><Parameter name=\"p\" value=\"" + big +
-            "\"/></Parameters></Extension></MiningBuildTask>"));
-    ASSERT_THAT(parser.ParseToDOM(in), IsOk());
+    ASSERT_THAT(
+        Load(parser, OneFieldPmml("a", big,
+                                  "<MiningBuildTask><Extension><Parameters><Parameter "
+                                  "name=\"p\" value=\"" +
+                                      big + "\"/></Parameters></Extension></MiningBuildTask>")),
+        IsOk());
     EXPECT_EQ(parser.GetErrorCount(), 0u);
     MCVarList list;
     ASSERT_THAT(parser.FillVarList(list, false), IsOk());
@@ -342,22 +323,19 @@ TEST(SizeTest, A64MegabyteAttributeIsReadWhole) {
   });
 }
 
+// A target aborts on a broken guarantee; its result is always 0.
 TEST(FuzzRegressionTest, EveryInputThatEverFailedPassesEveryTarget) {
-  int files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(MCXML_FUZZ_REGRESSIONS_DIR)) {
-    ++files;
-    SCOPED_TRACE(entry.path().filename());
-    std::ifstream in(entry.path(), std::ios::binary);
-    const std::string input{std::istreambuf_iterator<char>(in), {}};
+  const std::map<std::string, std::string> inputs = FuzzRegressions();
+  EXPECT_FALSE(inputs.empty());
+  for (const auto& [name, input] : inputs) {
+    SCOPED_TRACE(name);
     const auto* data = reinterpret_cast<const uint8_t*>(input.data());
-    // A target aborts on a broken guarantee; its result is always 0.
     ExpectBounded(20, 256, [&] {
       static_cast<void>(McxmlFuzzPmml(data, input.size()));
       static_cast<void>(McxmlFuzzSettings(data, input.size()));
       static_cast<void>(McxmlFuzzReadWrite(data, input.size()));
     });
   }
-  EXPECT_GT(files, 0);
 }
 
 }  // namespace

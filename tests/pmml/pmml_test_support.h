@@ -5,8 +5,8 @@
 #define MCXML_TESTS_PMML_PMML_TEST_SUPPORT_H
 
 #include <cfloat>
-#include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "mcxml/common/format.h"
@@ -22,12 +22,10 @@ using Str = const std::string&;
 inline std::string Pmml(Str dict, Str rest = "") {
   return "<PMML><DataDictionary>" + dict + "</DataDictionary>" + rest + "</PMML>";
 }
-
 /// An attribute with a leading blank, or nothing when `value` is empty.
 inline std::string Attr(Str name, Str value) {
   return value.empty() ? "" : " " + name + "='" + value + "'";
 }
-
 inline std::string Field(Str name, Str attrs, Str kids = "") {
   return "<DataField name='" + name + "' " + attrs + ">" + kids + "</DataField>";
 }
@@ -41,7 +39,6 @@ inline std::string Cont(Str name, Str type, Str kids = "") {
 inline std::string Iv(Str l, Str r, Str c = "closedOpen") {
   return "<Interval" + Attr("closure", c) + Attr("leftMargin", l) + Attr("rightMargin", r) + "/>";
 }
-
 /// A bin with one Interval, a Discretize of `field` (none when empty) in its own
 /// DerivedField, and the dictionary around those.
 inline std::string Bin(Str label, Str left, Str right) {
@@ -56,14 +53,7 @@ inline std::string Trans(Str derived) {
   return "<TransformationDictionary>" + derived + "</TransformationDictionary>";
 }
 
-template <class Parser>
-MCCommon_1_3::MCStatus Load(Parser& parser, const std::string& xml) {
-  std::istringstream in(xml);
-  return parser.ParseToDOM(in);
-}
-
-class ProbeParser : public MCXML_1_3::MCPMMLParser {
- public:
+struct ProbeParser : MCXML_1_3::MCPMMLParser {
   using MCPMMLParser::FillCutPointsFreqs;
   using MCPMMLParser::m_dataDictElmt;
   using MCPMMLParser::m_modelElmt;
@@ -81,23 +71,18 @@ inline std::string Text(bool v) { return v ? "true" : "false"; }
 inline std::string Text(double v) {
   return v == DBL_MAX ? "max" : v == -DBL_MAX ? "-max" : MCXML_1_3::Format(v, false, nullptr);
 }
-
+/// Values joined by ","; rows each in brackets.
 template <class T>
-std::string Join(const std::vector<T>& items, const char* open = "", const char* close = "") {
-  std::string out = open;
-  for (size_t i = 0; i < items.size(); ++i) out += (i ? "," : "") + Text(items[i]);
-  return out + close;
-}
-/// Each row in brackets.
-template <class T>
-std::string Join(const std::vector<std::vector<T>>& rows) {
+std::string Text(const std::vector<T>& items) {
   std::string out;
-  for (const std::vector<T>& row : rows) out += "[" + Join(row) + "]";
+  for (size_t i = 0; i < items.size(); ++i) {
+    if constexpr (std::is_class_v<T> && !std::is_same_v<T, std::string>) {
+      out += "[" + Text(items[i]) + "]";
+    } else {
+      out += (i ? "," : "") + Text(items[i]);
+    }
+  }
   return out;
-}
-template <class T>
-std::string Text(const std::vector<T>& v) {
-  return Join(v);
 }
 
 /// Per variable, joined by ";": name'label'#dataType{values}<value labels>
@@ -110,22 +95,22 @@ inline std::string VarListText(const MCXML_1_3::MCVarList& list) {
     const MCXML_1_3::MCVariableInfo& info = list.GetVarAt(i)->GetInfo();
     const MCXML_1_3::IMCEncoder& encoder = *list.GetEncoderAt(i);
     out += (i ? ";" : "") + info.name + (info.label.empty() ? "" : "'" + info.label + "'");
-    if (info.dataType) out += "#" + std::to_string(*info.dataType);
+    if (info.dataType) out += "#" + Text(*info.dataType);
     if (info.kind == MCXML_1_3::MCVariableInfo::Kind::Categorical)
-      out += info.textValues ? Join(info.texts, "{", "}") : Join(info.numbers, "{", "}");
-    if (info.valueLabels && !info.valueLabels->empty()) out += Join(*info.valueLabels, "<", ">");
+      out += "{" + (info.textValues ? Text(info.texts) : Text(info.numbers)) + "}";
+    if (info.valueLabels && !info.valueLabels->empty()) out += "<" + Text(*info.valueLabels) + ">";
     if (info.range) {
       out += "[" + Text(info.range->first) + "," + Text(info.range->second) +
              (info.isDiscrete.value_or(false) ? "d" : "") + (info.precision != -1 ? "p" : "") + "]";
     }
-    if (info.cutPoints) out += Join(*info.cutPoints, "|", "|");
-    if (encoder.GetBinLabels()) out += Join(*encoder.GetBinLabels(), "(", ")");
-    if (info.rounding) out += "w" + std::to_string(*info.rounding);
+    if (info.cutPoints) out += "|" + Text(*info.cutPoints) + "|";
+    if (encoder.GetBinLabels()) out += "(" + Text(*encoder.GetBinLabels()) + ")";
+    if (info.rounding) out += "w" + Text(*info.rounding);
     for (const MCXML_1_3::MCInvalidValue& v : encoder.GetInvalidValues())
       out += " !" + (v.isText ? v.text : Text(v.number)) + "=" + v.label;
     if (const auto& r = encoder.GetInvalidRange())
       out += " ![" + Text(r->first) + "," + Text(r->second) + "]";
-    if (info.role != 4) out += "@" + std::to_string(info.role);
+    if (info.role != 4) out += "@" + Text(info.role);
   }
   return out;
 }

@@ -52,15 +52,15 @@ TEST(FillCutPointsFreqsTest, HistogramRules) {
   };
   ProbeParser parser;
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.content);
     InlineDoc doc("<ContStats>" + c.content + "</ContStats>");
     Doubles cutPoints{7}, freqs{7};
     bool leftOpen = !c.leftOpen;
     EXPECT_THAT(parser.FillCutPointsFreqs(cutPoints, freqs, leftOpen, doc.root()),
-                HasCode(c.code, false))
-        << c.content;
+                HasCode(c.code, false));
     if (c.code != 0) continue;
-    EXPECT_EQ(Join(cutPoints, "", ""), c.cutPoints) << c.content;
-    EXPECT_EQ(leftOpen, c.leftOpen) << c.content;
+    EXPECT_EQ(Text(cutPoints), c.cutPoints);
+    EXPECT_EQ(leftOpen, c.leftOpen);
   }
 }
 
@@ -68,11 +68,11 @@ TEST(FillCutPointsFreqsTest, HistogramRules) {
 // and frequencies.
 std::string Record(const MCUniStats& stats) {
   std::string text = stats.GetName() + " " + Text(stats.GetTotalFreq());
-  if (stats.GetKind() == MCUniStats::Kind::Categorical) text += Join(stats.GetCounts(), " ", "");
+  if (stats.GetKind() == MCUniStats::Kind::Categorical) text += " " + Text(stats.GetCounts());
   if (stats.GetKind() == MCUniStats::Kind::Continuous) {
     const MCUniStats::SummStats& s = stats.GetSummStats();
-    text += Join(Doubles{s.minimum, s.maximum, s.mean, s.standardDeviation}, " ", " ") +
-            Join(stats.GetCutPoints(), "|", "|") + Join(stats.GetFreqs(), "", "");
+    text += " " + Text(Doubles{s.minimum, s.maximum, s.mean, s.standardDeviation}) + " |" +
+            Text(stats.GetCutPoints()) + "|" + Text(stats.GetFreqs());
   }
   return text;
 }
@@ -81,8 +81,7 @@ std::string Record(const MCUniStats& stats) {
 // is not valid (a negative total) and that a failure leaves as it was.
 TEST(FillUniStatsTest, EachCallReadsTheNextField) {
   const std::string disc = "<DiscrStats>" + Arr("3 4") + "</DiscrStats>";
-  const std::string counts = "<Counts totalFreq='7'/>";
-  const std::string num = counts + "<NumericInfo ";
+  const std::string counts = "<Counts totalFreq='7'/>", num = counts + "<NumericInfo ";
   const std::string kept = "sentinel -1 9";
   const struct {
     std::string body;

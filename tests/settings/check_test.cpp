@@ -22,49 +22,46 @@ std::vector<MCProblem> Check(MCSettingsParser& parser, const std::string& xml) {
 // getter fails, with the getter's status; a parameter that no lookup reaches (a
 // second of the same name) is not read.
 TEST(SettingsCheckTest, ParametersAgreeWithTheirGetters) {
-  struct Case {
-    std::string params;
-    const char* name;
-    bool inGroup;
-    Kind getter;
-    long code;
-    bool warning;
-  };
   const auto group = [](const std::string& body) {
     return "<ComplexParameter name='g'>" + body + "</ComplexParameter>";
   };
-  const std::string list = "<ListValue><Value value='1'/><Value value='x'/></ListValue>";
-  const std::vector<Case> cases = {
-      {"<Parameter name='p' type='integer' value='x'/>", "p", false, kInt, 109, false},
-      {"<Parameter name='p' type='integer' value='-1'/>", "p", false, kInt, 109, false},
-      {"<Parameter name='p' type='double' value='INF'/>", "p", false, kDouble, 109, false},
-      {"<Parameter name='p' type='boolean' value='yes'/>", "p", false, kBool, 109, false},
-      {"<Parameter name='p' type='string'/>", "p", false, kText, 123, true},
-      {"<Parameter name='p' type='fieldName' value='age'/>", "p", false, kText, 0, false},
-      {"<Parameter name='p' type='enum'>" + list + "</Parameter>", "p", false, kTexts, 0, false},
-      {"<Parameter name='p' type='integer'>" + list + "</Parameter>", "p", false, kInts, 109,
-       false},
-      {"<Parameter name='p' type='double'><ListValue/></Parameter>", "p", false, kDoubles, 123,
-       true},
-      {group("<Parameter name='p' type='integer' value='z'/>"), "p", true, kInt, 109, false},
-      {"<Parameter name='p' type='integer' value='1'/><Parameter name='p' type='integer' "
-       "value='z'/>",
-       "p", false, kInt, 0, false},
-      {"<Parameter name='CatPredictors' isList='true'/>", "CatPredictors", false, kNames, 122,
-       false},
-      {"<Parameter name='FrequencyWeightVar' isList='true'/>", "FrequencyWeightVar", false, kName,
-       121, false},
-      {"<Parameter name='target'><ListValue><Value/></ListValue></Parameter>", "target", false,
-       kTexts, 123, true},
-      {group("<Parameter name='CatPredictors' isList='true'/>"), "CatPredictors", true, kText, 123,
-       true},
+  const auto param = [](const std::string& type, const std::string& rest) {
+    return "<Parameter name='p' type='" + type + "'" + rest;
   };
-  for (const Case& c : cases) {
+  const std::string list =
+      "><ListValue><Value value='1'/><Value value='x'/></ListValue></Parameter>";
+  const struct {
+    std::string params;
+    const char* name;
+    Kind getter;
+    long code;
+    bool warning;
+  } cases[] = {
+      {param("integer", " value='x'/>"), "p", kInt, 109, false},
+      {param("integer", " value='-1'/>"), "p", kInt, 109, false},
+      {param("double", " value='INF'/>"), "p", kDouble, 109, false},
+      {param("boolean", " value='yes'/>"), "p", kBool, 109, false},
+      {param("string", "/>"), "p", kText, 123, true},
+      {param("fieldName", " value='age'/>"), "p", kText, 0, false},
+      {param("enum", list), "p", kTexts, 0, false},
+      {param("integer", list), "p", kInts, 109, false},
+      {param("double", "><ListValue/></Parameter>"), "p", kDoubles, 123, true},
+      {group(param("integer", " value='z'/>")), "p", kInt, 109, false},
+      {param("integer", " value='1'/>") + param("integer", " value='z'/>"), "p", kInt, 0, false},
+      {"<Parameter name='CatPredictors' isList='true'/>", "CatPredictors", kNames, 122, false},
+      {"<Parameter name='FrequencyWeightVar' isList='true'/>", "FrequencyWeightVar", kName, 121,
+       false},
+      {"<Parameter name='target'><ListValue><Value/></ListValue></Parameter>", "target", kTexts,
+       123, true},
+      {group("<Parameter name='CatPredictors' isList='true'/>"), "CatPredictors", kText, 123, true},
+  };
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.params);
     MCSettingsParser parser;
     const std::vector<MCProblem> problems = Check(parser, SettingsDoc(c.params));
-    void* context = c.inGroup ? parser.GetComplexParameter("g", nullptr) : nullptr;
-    const Answer answer = Ask(parser, c.getter, c.name, context);
+    const bool inGroup = c.params.rfind("<ComplexParameter", 0) == 0;
+    const Answer answer =
+        Ask(parser, c.getter, c.name, inGroup ? parser.GetComplexParameter("g", nullptr) : nullptr);
     EXPECT_THAT(answer.status, HasCode(c.code, c.warning));
     if (c.code == 0) {
       EXPECT_TRUE(problems.empty()) << problems[0].reason;
@@ -83,28 +80,23 @@ TEST(SettingsCheckTest, ParametersAgreeWithTheirGetters) {
 // a plain PMML document read as settings has none at all. The data dictionary is
 // read by the settings rules (dates, Intervals).
 TEST(SettingsCheckTest, PathAndDataDictionary) {
-  const std::string field =
-      "<DataField name='d' optype='continuous' dataType='date'><Interval leftMargin='9' "
-      "rightMargin='1'/></DataField>";
-  struct Case {
-    std::string xml;
-    std::string expected;  // code path, per problem
-  };
-  const std::vector<Case> cases = {
+  const std::string task = "<PMML><DataDictionary/><MiningBuildTask";
+  const std::pair<std::string, std::string> cases[] = {
+      // document, code and path per problem
       {Pmml(""), "119 /PMML\n"},
-      {"<PMML><DataDictionary/><MiningBuildTask/></PMML>", "119 /PMML/MiningBuildTask\n"},
-      {"<PMML><DataDictionary/><MiningBuildTask><Extension/></MiningBuildTask></PMML>",
-       "119 /PMML/MiningBuildTask/Extension\n"},
-      {SettingsDoc("", field), "109 /PMML/DataDictionary/DataField\n"},
+      {task + "/></PMML>", "119 /PMML/MiningBuildTask\n"},
+      {task + "><Extension/></MiningBuildTask></PMML>", "119 /PMML/MiningBuildTask/Extension\n"},
+      {SettingsDoc("", Cont("d", "date", Iv("9", "1", ""))),
+       "109 /PMML/DataDictionary/DataField\n"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.xml);
+  for (const auto& [xml, expected] : cases) {
+    SCOPED_TRACE(xml);
     MCSettingsParser parser;
     std::string seen;
-    for (const MCProblem& p : Check(parser, c.xml)) {
+    for (const MCProblem& p : Check(parser, xml)) {
       seen += std::to_string(p.status.GetCode()) + " " + p.path + "\n";
     }
-    EXPECT_EQ(seen, c.expected);
+    EXPECT_EQ(seen, expected);
   }
 }
 

@@ -34,35 +34,32 @@ struct Answer {
   std::string out;
 };
 
-/// Calls `get` on `out`, which starts as given, and renders what it leaves there.
-template <class T, class Getter>
-Answer Fill(T out, Getter get) {
-  const MCStatus status = get(out);
-  return {status, Text(out)};
-}
-
 /// Calls the getter of `kind` on `name`; outputs start as "=" (texts), 7 (numbers)
 /// or true, alone or as the single element of a list or matrix.
 inline Answer Ask(MCSettingsParser& p, Kind kind, const char* name, void* context = nullptr) {
   using Texts = std::vector<std::string>;
+  const auto fill = [](auto out, auto get) {
+    const MCStatus status = get(out);
+    return Answer{status, Text(out)};
+  };
   const auto param = [&](auto& out) { return p.GetParameter(name, out, context); };
   const auto array = [&](auto& out) { return p.GetArray(name, out, context); };
   const auto matrix = [&](auto& out) { return p.GetMatrix(name, out, context); };
   const auto vars = [&](auto& out) { return p.GetVariables(name, out); };
   // clang-format off
   switch (kind) {
-    case kText: return Fill(std::string("="), param);
-    case kInt: return Fill(7, param);
-    case kDouble: return Fill(7.0, param);
-    case kBool: return Fill(true, param);
-    case kTexts: return Fill(Texts{"="}, array);
-    case kInts: return Fill(std::vector<int>{7}, array);
-    case kDoubles: return Fill(std::vector<double>{7}, array);
-    case kTextRows: return Fill(std::vector<Texts>{{"="}}, matrix);
-    case kIntRows: return Fill(std::vector<std::vector<int>>{{7}}, matrix);
-    case kDoubleRows: return Fill(std::vector<std::vector<double>>{{7}}, matrix);
-    case kName: return Fill(std::string("="), vars);
-    case kNames: return Fill(Texts{"="}, vars);
+    case kText: return fill(std::string("="), param);
+    case kInt: return fill(7, param);
+    case kDouble: return fill(7.0, param);
+    case kBool: return fill(true, param);
+    case kTexts: return fill(Texts{"="}, array);
+    case kInts: return fill(std::vector<int>{7}, array);
+    case kDoubles: return fill(std::vector<double>{7}, array);
+    case kTextRows: return fill(std::vector<Texts>{{"="}}, matrix);
+    case kIntRows: return fill(std::vector<std::vector<int>>{{7}}, matrix);
+    case kDoubleRows: return fill(std::vector<std::vector<double>>{{7}}, matrix);
+    case kName: return fill(std::string("="), vars);
+    case kNames: return fill(Texts{"="}, vars);
     case kType: return {MCStatus(), Text(p.GetParameterType(name, context))};
   }
   // clang-format on

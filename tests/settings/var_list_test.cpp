@@ -31,6 +31,7 @@ TEST(SettingsVarList, DataTypesAndIntervals) {
   }
 }
 
+// g has no bins, so h is never reached. A single bin is no binning: c keeps its Interval.
 TEST(SettingsVarList, BinsAndADataTypeForEveryAddUntilTheFirstFailure) {
   MCSettingsParser parser;
   const std::string fields =
@@ -39,27 +40,22 @@ TEST(SettingsVarList, BinsAndADataTypeForEveryAddUntilTheFirstFailure) {
       Cont("c", "date", Iv("1", "8", "")) +
       Cat("e", "date", "<Value value='2020-01-01'/><Value value='3'/><Value value='NaN'/>") +
       Cont("g", "double") + Cat("h", "string");
-  const std::string bins = R"(<TransformationDictionary><DerivedField><Discretize field='b'>
-      <DiscretizeBin binValue='low'><Interval rightMargin='10'/></DiscretizeBin>
-      <DiscretizeBin binValue='high'><Interval leftMargin='10'/></DiscretizeBin></Discretize>
-      </DerivedField><DerivedField><Discretize field='c'><DiscretizeBin binValue='all'>
-      <Interval leftMargin='0' rightMargin='9'/></DiscretizeBin></Discretize></DerivedField>
-      </TransformationDictionary>)";
+  const std::string bins = Trans(Derived("b", Bin("low", "", "10") + Bin("high", "10", "")) +
+                                 Derived("c", Bin("all", "0", "9")));
   ASSERT_THAT(Load(parser, SettingsDoc("", fields, bins)), IsOk());
   MCVarList list;
-  // g has no bins, so h is never reached. A single bin is no binning: c keeps its Interval.
   EXPECT_THAT(parser.FillVarList(list, true), HasCode(110, false));
   EXPECT_EQ(VarListText(list), "a#3{x};b#2[-max,max]|10|(low,high) !1=;c#4[1,8];e#4{3,-max}");
 }
 
 // Reaches the table of field codes that the public FillVarList leaves empty.
-class WeightSeam : public MCSettingsParser {
- public:
-  using MCSettingsParser::FieldCodes;
+struct WeightSeam : MCSettingsParser {
   using MCSettingsParser::FillVarList;
   using MCSettingsParser::kWeightFieldCode;
 };
 
+// Bins are asked for, yet no 110: the weight variable takes none. A second one is
+// refused.
 TEST(SettingsVarList, AContinuousFieldWithTheWeightCodeBecomesTheWeightVariable) {
   WeightSeam parser;
   const std::string fields =
@@ -68,8 +64,6 @@ TEST(SettingsVarList, AContinuousFieldWithTheWeightCodeBecomesTheWeightVariable)
   ASSERT_THAT(Load(parser, SettingsDoc("", fields)), IsOk());
   const int weight = WeightSeam::kWeightFieldCode;
   MCVarList list;
-  // Bins are asked for, yet no 110: the weight variable takes none. A second one
-  // is refused.
   EXPECT_THAT(parser.FillVarList(list, true, {{"w", weight}, {"k", weight}, {"v", weight}}),
               HasCode(111, false));
   EXPECT_EQ(VarListText(list), "w'Weight'w2@2;k#1{}");

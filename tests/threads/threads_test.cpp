@@ -1,9 +1,6 @@
 // Parsers and readers made, used and destroyed on several threads at once, with
 // nothing else holding the XML platform: each thread's objects take and give back
 // the platform's initialisations while the other threads' objects are working.
-#include <cstdlib>
-#include <filesystem>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,41 +13,34 @@
 
 namespace {
 
-using MCXML_1_3::MCPMMLParser;
-using MCXML_1_3::MCSettingsParser;
-using MCXML_1_3::MCXMLReadWrite;
-using mcxml_test::Load;
-
-constexpr int kThreads = 4;
-constexpr int kRounds = 40;
+using namespace mcxml_test;
 
 // What a round reads, as one line.
 const char kExpected[] = "0 0 age;kind{a} | 0 0 3 | 0 0 0 PMML 2";
 
-const std::string kDoc = mcxml_test::SettingsDoc(
-    "<Parameter name='depth' value='3' type='int'/>",
-    mcxml_test::Cont("age", "double") + mcxml_test::Cat("kind", "string", "<Value value='a'/>"));
+const std::string kDoc =
+    SettingsDoc("<Parameter name='depth' value='3' type='int'/>",
+                Cont("age", "double") + Cat("kind", "string", "<Value value='a'/>"));
 
-std::string Code(const MCCommon_1_3::MCStatus& status) {
+std::string Code(const MCStatus& status) {
   return std::to_string(status.GetCode()) + (status.IsWarning() ? "w" : "");
 }
 
 // One round's objects, what they read, wrote and read back, as one line.
 std::string Round(const std::string& path) {
-  MCPMMLParser pmml;
+  MCXML_1_3::MCPMMLParser pmml;
   MCSettingsParser settings;
-  MCXMLReadWrite reader;
-  std::string line = Code(Load(pmml, kDoc));
+  MCXML_1_3::MCXMLReadWrite reader;
   MCXML_1_3::MCVarList vars;
-  line += " " + Code(pmml.FillVarList(vars, {}, false));
-  line += " " + mcxml_test::VarListText(vars) + " | " + Code(Load(settings, kDoc));
   int depth = 0;
+  // One call per statement: the operands of + are evaluated in no fixed order.
+  std::string line = Code(Load(pmml, kDoc));
+  line += " " + Code(pmml.FillVarList(vars, {}, false));
+  line += " " + VarListText(vars) + " | " + Code(Load(settings, kDoc));
   line += " " + Code(settings.GetParameter("depth", depth, nullptr));
-  line += " " + std::to_string(depth);
-  std::istringstream in(kDoc);
-  line += " | " + Code(reader.ParseToDOM(in));
+  line += " " + Text(depth) + " | " + Code(Load(reader, kDoc));
   line += " " + Code(reader.WriteFromDOM(path, nullptr));
-  MCXMLReadWrite again;
+  MCXML_1_3::MCXMLReadWrite again;  // made while the other threads' objects work
   line += " " + Code(again.ParseToDOM(path));
   if (again.GetDocument() != nullptr) {
     const auto* root = again.GetDocument()->getDocumentElement();
@@ -61,29 +51,22 @@ std::string Round(const std::string& path) {
 }
 
 TEST(Threads, EachThreadMakesUsesAndDestroysItsOwnParsers) {
-  std::string pattern = testing::TempDir() + "mcxml_threads_XXXXXX";
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  const std::filesystem::path dir = pattern;
+  constexpr int kThreads = 4, kRounds = 40;
+  const TempFolder folder;
   // Per thread, the first round that read something else, or the expected line.
   std::vector<std::string> seen(kThreads, kExpected);
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([&seen, &dir, t] {
-      const std::string path = (dir / (std::to_string(t) + ".xml")).string();
-      for (int round = 0; round < kRounds; ++round) {
+    threads.emplace_back([&seen, &folder, t] {
+      const std::string path = folder.Path(std::to_string(t) + ".xml");
+      for (int round = 0; round < kRounds && seen[t] == kExpected; ++round) {
         const std::string line = Round(path);
-        if (line != kExpected) {
-          seen[t] = "round " + std::to_string(round) + ": " + line;
-          break;
-        }
+        if (line != kExpected) seen[t] = "round " + std::to_string(round) + ": " + line;
       }
     });
   }
   for (std::thread& thread : threads) thread.join();
-  for (const std::string& line : seen) {
-    EXPECT_EQ(line, kExpected);
-  }
-  std::filesystem::remove_all(dir);
+  for (const std::string& line : seen) EXPECT_EQ(line, kExpected);
 }
 
 }  // namespace

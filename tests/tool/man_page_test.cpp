@@ -2,7 +2,6 @@
 // exit status that --help names is in the page as man shows it, each in its
 // section, and every command has an example there.
 #include <cstdio>
-#include <cstdlib>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -10,10 +9,19 @@
 
 #include <gtest/gtest.h>
 
-#include "tool_support.h"
-
-namespace tool_test {
 namespace {
+
+// What `command` prints on standard output.
+std::string Output(const std::string& command) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  char buffer[4096];
+  for (size_t n; pipe != nullptr && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+    out.append(buffer, n);
+  }
+  EXPECT_TRUE(pipe != nullptr && pclose(pipe) == 0) << command;
+  return out;
+}
 
 // The lines of `text` from the one that starts with `first` up to the next one
 // that matches `end` (excluded).
@@ -47,7 +55,7 @@ bool HasWord(const std::string& text, const std::string& word) {
 }
 
 TEST(ManPage, NamesEveryCommandOptionQueryKindAndExitStatusOfTheHelp) {
-  const std::string help = RunTool({"--help"}).out;
+  const std::string help = Output("'" MCXML_TOOL_PATH "' --help");
   const std::set<std::string> commands = Matches(help, "^  mcxml ([a-z][-a-z]*)");
   const std::set<std::string> options = Matches(help, "(?:^|[\\s\\[(|])(--?[a-z][-a-z]*)");
   const std::set<std::string> exits = Matches(Block(help, "Exit status:", "^$"), "^  ([0-9])  ");
@@ -60,12 +68,7 @@ TEST(ManPage, NamesEveryCommandOptionQueryKindAndExitStatusOfTheHelp) {
   }
   ASSERT_FALSE(commands.empty() || options.empty() || exits.empty() || kinds.empty()) << help;
 
-  const std::string path = TempPath("man.txt");
-  const std::string man =
-      std::string("MANWIDTH=200 man -E ascii -l '") + MCXML_MAN_PAGE + "' >'" + path + "'";
-  ASSERT_EQ(std::system(man.c_str()), 0);
-  const std::string page = ReadFile(path);
-  std::remove(path.c_str());
+  const std::string page = Output("MANWIDTH=200 man -E ascii -l '" MCXML_MAN_PAGE "'");
   // A section runs from its heading to the next one, a line in capitals.
   const auto section = [&page](const std::string& heading) {
     return Block(page, heading, "^[A-Z][A-Z ]+$");
@@ -83,4 +86,3 @@ TEST(ManPage, NamesEveryCommandOptionQueryKindAndExitStatusOfTheHelp) {
 }
 
 }  // namespace
-}  // namespace tool_test

@@ -1,0 +1,438 @@
+// The mcxml tool end to end: every command's JSON, whole and with its keys in
+// order; check's problems as JSON and as compiler lines; exit statuses (usage
+// errors and unreadable files give 2, one line on standard error and nothing on
+// standard output); --trust and secure processing; help and version; and how
+// strings are escaped.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// `json` without its layout: the line breaks with their indents and the blank
+// after each key (no string holds a raw line break, nor a quote before ": ").
+// Tests compare whole outputs in this form against well-formed expected texts,
+// so every key, its order, every value text and every separator is checked.
+std::string Compact(const std::string& json) {
+  return std::regex_replace(std::regex_replace(json, std::regex("\n *"), ""), std::regex("\": "),
+                            "\":");
+}
+
+struct ToolRun {
+  int status = -1;
+  std::string out, err, json;  // json: `out` compacted
+};
+
+// `name` in the program's own temporary folder, which goes when the program ends.
+std::string TempPath(const std::string& name) {
+  static const mcxml_test::TempFolder folder;
+  return folder.Path(name);
+}
+
+std::string WriteTemp(const std::string& name, const std::string& content) {
+  const std::string path = TempPath(name);
+  std::ofstream(path, std::ios::binary) << content;
+  return path;
+}
+
+// The words of a command line; no argument of these tests holds a blank or a quote.
+Strings Args(const std::string& line) {
+  std::istringstream in(line);
+  return {std::istream_iterator<std::string>(in), {}};
+}
+
+// Runs the tool with `args` and `input` on its standard input.
+ToolRun RunTool(const Strings& args, const std::string& input = "") {
+  const std::string out = TempPath("stdout"), err = TempPath("stderr");
+  std::string command = "'" MCXML_TOOL_PATH "'";
+  for (const std::string& arg : args) command += " '" + arg + "'";
+  command += " <'" + WriteTemp("stdin", input) + "' >'" + out + "' 2>'" + err + "'";
+  const int wait = std::system(command.c_str());
+  ToolRun run{WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, mcxml_test::ReadFile(out),
+              mcxml_test::ReadFile(err), ""};
+  run.json = Compact(run.out);
+  return run;
+}
+
+std::string Status(int code, bool warning = false) {
+  return R"({"code":)" + std::to_string(code) + R"(,"warning":)" + (warning ? "true}" : "false}");
+}
+
+/// The keys every output opens with, up to the comma after them.
+std::string Head(const std::string& load = Status(0), int parseErrors = 0) {
+  return R"({"load":)" + load + R"(,"message":"","parseErrors":)" + std::to_string(parseErrors) +
+         ",";
+}
+
+std::string Join(const Strings& items) {
+  std::string out;
+  for (const std::string& item : items) out += (out.empty() ? "" : ",") + item;
+  return out;
+}
+
+std::string Example(const std::string& name) {
+  return MCXML_EXAMPLES_DIR "/" + name;
+}
+
+// How a run that must print nothing ended: its status and the lines on standard
+// error, or what it printed.
+std::string Ending(const ToolRun& run) {
+  if (!run.out.empty()) return "output";
+  return std::to_string(run.status) + ", " +
+         std::to_string(std::count(run.err.begin(), run.err.end(), '\n')) + " line";
+}
+
+TEST(CommandLine, UsageErrorsAndUnreadableFilesPrintOneLineAndNoOutput) {
+  // Files: missing, a folder, an OUT in a missing folder; `n` must not be created.
+  const std::string m = " /nonexistent/a.pmml ", d = " " + testing::TempDir() + " ",
+                    n = TempPath("never_written.pmml"), out = " /nonexistent/d/out.pmml";
+  // Every QUERY is checked before anything is printed, the last one too.
+  // clang-format off
+  const Strings cases = {"", "--trust", "list -", "varlist", "varlist - -", "varlist --bogus -",
+      "varlist - --name", "stats --bins -", "stats --model -1 -", "query -", "query - target: depth",
+      "query - target: integer:depth", "query - target:x", "query - var:x@tree", "copy -",
+      "varlist" + m, "stats" + d, "settings-varlist" + m, "query" + m + "target:", "copy" + m + n,
+      "copy " + Example("credit_risk.pmml") + out};
+  // clang-format on
+  for (const std::string& line : cases) {
+    const ToolRun run = RunTool(Args(line), "<PMML><DataDictionary/></PMML>");
+    EXPECT_EQ(Ending(run), "2, 1 line") << line << run.out << run.err;
+  }
+  EXPECT_NE(access(n.c_str(), F_OK), 0);
+}
+
+TEST(CommandLine, AParserExceptionIsOneLineAndExitOneWithNoOutput) {
+  // Without secure processing the DOM's refusal of XML 1.5 passes through the library.
+  const ToolRun run =
+      RunTool(Args("varlist --trust -"), R"(<?xml version="1.5"?><PMML><DataDictionary/></PMML>)");
+  EXPECT_EQ(Ending(run), "1, 1 line") << run.out << run.err;
+}
+
+TEST(CommandLine, HelpAndVersion) {
+  const ToolRun help = RunTool({"--help"}), version = RunTool({"--version"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("mcxml query FILE QUERY..."), std::string::npos) << help.out;
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "1.3.0\n");
+}
+
+TEST(CommandLine, EveryCommandIsSecureUnlessTrustedWhereverTrustStands) {
+  // Secured, the document type declaration ends the parse before the root.
+  const std::string doc = WriteTemp(
+      "with_dtd.pmml", R"(<!DOCTYPE PMML [<!ENTITY one "1">]><PMML><MiningBuildTask><Extension>)"
+                       R"(<Parameters><Parameter name="p" value="&one;"/></Parameters></Extension>)"
+                       "</MiningBuildTask><DataDictionary/></PMML>");
+  for (const std::string& line :
+       {"varlist --bins " + doc + " --trust", "stats --model 0 --trust " + doc,
+        "--trust settings-varlist " + doc, "query " + doc + " --trust int:p",
+        "copy " + doc + " " + TempPath("dtd_copy.pmml") + " --trust"}) {
+    Strings trusted = Args(line), secure;
+    std::remove_copy(trusted.begin(), trusted.end(), std::back_inserter(secure), "--trust");
+    EXPECT_EQ(RunTool(secure).status, 1) << line;
+    EXPECT_EQ(RunTool(trusted).status, 0) << line;
+  }
+}
+
+TEST(Copy, WritesWhatItReadAndReportsBothSteps) {
+  const std::string copy = TempPath("copy.pmml"), credit = Example("credit_risk.pmml");
+  const ToolRun run = RunTool({"copy", credit, copy});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.json, Head() + R"("write":{"code":0,"warning":false},"writeMessage":""})");
+  for (const std::string command : {"varlist --bins ", "stats "}) {
+    const ToolRun original = RunTool(Args(command + credit));
+    EXPECT_EQ(original.status, 0) << command << original.err;
+    EXPECT_EQ(RunTool(Args(command + copy)).out, original.out) << command;
+  }
+  const std::string deep =
+      mcxml_test::Repeat("<a>", 20000) + "text" + mcxml_test::Repeat("</a>", 20000);
+  EXPECT_EQ(RunTool({"copy", "-", copy}, deep).status, 0) << "20,000 levels";
+  EXPECT_NE(mcxml_test::ReadFile(copy).find(deep), std::string::npos);
+  const ToolRun malformed = RunTool({"copy", "-", copy}, "<a><b></a>");
+  EXPECT_EQ(malformed.status, 1);
+  EXPECT_EQ(malformed.json.find(R"("parseErrors":0)"), std::string::npos) << malformed.out;
+}
+
+TEST(Output, StringsAreEscapedAndUtf8PassesThrough) {
+  const ToolRun run = RunTool(
+      {"varlist", "-"}, R"(<PMML><DataDictionary><DataField name="q&quot;b\s&#9;t&#10;n )"
+                        "\xC3\xA9 \xE6\x97\xA5\xF0\x9F\x93\x88"
+                        R"(" optype="continuous" dataType="double"/></DataDictionary></PMML>)");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.json.find(R"({"name":"q\"b\\s\u0009t\u000an )"
+                          "\xC3\xA9 \xE6\x97\xA5\xF0\x9F\x93\x88\","),
+            std::string::npos)
+      << run.out;
+}
+
+// query: one answer per QUERY in order, values as the getters leave them, path
+// errors, and which entries decide the exit status.
+using Answers = std::vector<std::pair<std::string, std::string>>;  // QUERY, rest of its entry
+
+std::string Value(const std::string& value, const std::string& status = Status(0)) {
+  return R"("status":)" + status + R"(,"value":)" + value;
+}
+
+// Asks every QUERY of `answers` at once, checks the whole output and gives the exit status.
+int Ask(const std::string& file, const Answers& answers, const std::string& head = Head()) {
+  Strings args{"query", file}, results;
+  for (const auto& [query, rest] : answers) {
+    args.push_back(query);
+    results.push_back(R"({"query":")" + query + R"(",)" + rest + "}");
+  }
+  const ToolRun run = RunTool(args);
+  EXPECT_EQ(run.json, head + R"("results":[)" + Join(results) + "]}") << run.err;
+  return run.status;
+}
+
+TEST(Query, EveryKindAsksItsOwnGetter) {
+  EXPECT_EQ(Ask(Example("build_settings.pmml"),
+                {
+                    {"string:modelName", Value(R"("Collections priority, Spring 2024")")},
+                    {"int:depth@tree", Value("6")},
+                    {"double:alpha@tree/pruning", Value("0.0125")},
+                    {"bool:mergeCategories@tree", Value("false")},
+                    // type and complex carry no status and never fail the run.
+                    {"type:maxDepth", R"("value":"ParamInteger")"},
+                    {"type:nosuch", R"("value":"ParamUnknown")"},
+                    {"complex:pruning@tree", R"("value":true)"},
+                    {"complex:nosuch", R"("value":false)"},
+                    {"array-double:priorProbabilities", Value("[0.62,0.25,0.13]")},
+                    {"array-string:classLabels", Value(R"(["current","late 30","late 90+"])")},
+                    {"array-int:seed@sampling", Value("[20240318]")},
+                    {"matrix-double:misclassificationCosts", Value("[[0,1,4],[2,0,1.5],[8,3,0]]")},
+                    {"matrix-string:regionGroups", Value(R"([["north","north east"],["south"]])")},
+                    {"matrix-int:folds@tree/pruning", Value("[[1,2],[3,4,5]]")},
+                    {"var:FrequencyWeightVar", Value(R"("case_weight")")},
+                    {"vars:CatPredictors", Value(R"(["region","risk_band"])")},
+                    {"target:", Value(R"(["days_past_due"])")},
+                    {"inputs:",
+                     Value(R"(["region","risk_band","balance","credit_score","account_opened"])")},
+                    {"cat-responses:", Value(R"(["days_past_due"])")},
+                    {"cont-responses:", Value("[]")},
+                    {"cat-predictors:", Value(R"(["region","risk_band"])")},
+                    {"cont-predictors:", Value(R"(["balance","credit_score","account_opened"])")},
+                    {"frequency-weight:", Value(R"("case_weight")")},
+                }),
+            0);
+}
+
+TEST(Query, FailuresKeepTheStartValueOrWhatTheGetterLeft) {
+  EXPECT_EQ(
+      Ask(Example("build_settings.pmml"),
+          {
+              {"int:nosuch", Value("0", Status(120, true))},
+              {"string:inputs", Value(R"("")", Status(121))},
+              {"array-int:classLabels", Value("[]", Status(109))},
+              // KIND ends at the first ':' and NAME at the last '@'.
+              {"string:a@b@tree", Value(R"("")", Status(120, true))},
+              {"int:depth:x@tree", Value("0", Status(120, true))},
+              {"int:alpha@tree/nosuch/pruning", R"("error":"no ComplexParameter \"nosuch\"")"},
+          }),
+      1);
+  // A path that cannot be resolved fails the run on its own; a failed load
+  // answers every QUERY with its status.
+  EXPECT_EQ(RunTool({"query", Example("build_settings.pmml"), "type:depth@nosuch"}).status, 1);
+  EXPECT_EQ(Ask(Example("credit_risk.pmml"), {{"int:maxDepth", Value("0", Status(119))}},
+                Head(Status(119))),
+            1);
+}
+
+// varlist, settings-varlist and stats, whole: every variable key as the stand-in
+// list holds it and keys left out where they do not apply; the model element
+// choice and one listed call per UnivariateStats (failures included, the end of
+// the walk not); and the exit status of each.
+std::string VarList(const Strings& variables, const std::string& status = Status(0),
+                    const std::string& head = Head()) {
+  return head + R"("status":)" + status + R"(,"variables":[)" + Join(variables) + "]}";
+}
+
+std::string Stats(const std::string& model, const Strings& calls = {}) {
+  return Head() + R"("model":)" + model + R"(,"calls":[)" + Join(calls) + "]}";
+}
+
+std::string Call(const std::string& field, const std::string& status, const std::string& stats) {
+  return R"({"field":)" + field + R"(,"status":)" + status + R"(,"stats":)" + stats + "}";
+}
+
+TEST(Output, VariablesAndStatisticsWhole) {
+  const std::string max = "1.7976931348623157e+308", credit = " " + Example("credit_risk.pmml");
+  const std::string age = R"~({"name":"age","label":"Age in years","role":4,"kind":"continuous",)~";
+  const std::string ageInvalid =
+      R"~("invalidValues":[{"value":-1,"label":"Not given"},{"value":999,"label":""}],"invalidRange":[0,17]})~";
+  const std::string a = R"(<DataField name="a" optype="categorical" dataType="string"/>)";
+  const std::string aVar =
+      R"({"name":"a","label":"","role":4,"kind":"categorical","values":[],"valueLabels":[]})";
+  const std::string settings =
+      R"(<PMML><DataDictionary><DataField name="s" optype="categorical" dataType="string"/>)"
+      R"(<DataField name="d" displayName="D" optype="continuous" dataType="date"><Interval )"
+      R"(leftMargin="1"/></DataField></DataDictionary><MiningBuildTask><Extension><Parameters/>)"
+      "</Extension></MiningBuildTask></PMML>";
+  const std::string s =
+      R"({"name":"s","label":"","role":4,"kind":"categorical","dataType":3,"values":[],"valueLabels":[]})";
+  const std::string counts =
+      R"(<Counts totalFreq="10"/><DiscrStats><Array type="int">4 6</Array></DiscrStats>)";
+  const std::string stats =
+      R"(<PMML><Header/><DataDictionary/><TransformationDictionary/><RegressionModel/><Extension/>)"
+      R"(<MiningBuildTask/><TreeModel><ModelStats><UnivariateStats>)" +
+      counts +
+      R"(</UnivariateStats><UnivariateStats field="n"><Counts totalFreq="5"/><NumericInfo/>)"
+      R"(</UnivariateStats><UnivariateStats field="c">)" +
+      counts +
+      R"(</UnivariateStats><UnivariateStats field="x"><Counts totalFreq="3"/><NumericInfo )"
+      R"(minimum="1" mean="2.5" standardDeviation="0.5"/><ContStats><Interval closure="openOpen" )"
+      R"(rightMargin="10"/><Interval closure="openOpen" leftMargin="10"/><Array type="real">1 2)"
+      "</Array></ContStats></UnivariateStats></ModelStats></TreeModel></PMML>";
+  const std::string empty = R"({"name":"","totalFreq":0,"kind":"empty","valid":false})";
+  const struct {
+    std::string args, input;
+    int status;
+    std::string json;
+  } cases[] = {
+      // Document order, whatever the order of the names; unknown names are passed over.
+      {"varlist --name age --bins --name=nosuch --name dependents --name employment_status" +
+           credit,
+       "", 0,
+       VarList(
+           {R"~({"name":"employment_status","label":"Employment status","role":4,"kind":"categorical","values":["employed","self_employed","unemployed","retired"],"valueLabels":["Employed","Self-employed","Unemployed","Retired"],"invalidValues":[{"value":"unknown","label":"Not stated"},{"value":"NA","label":""}]})~",
+            R"~({"name":"dependents","label":"Number of dependents","role":4,"kind":"categorical","values":[0,1,2,3,4],"invalidValues":[{"value":-1,"label":"Refused"},{"value":99,"label":"Not asked"}],"invalidRange":[10,98]})~",
+            age + R"~("min":-)~" + max + R"~(,"max":)~" + max +
+                R"~(,"cutPoints":[25,40,60],"isBinned":true,"binLabels":["under_25","25_to_39","40_to_59","60_plus"],)~" +
+                ageInvalid})},
+      {"varlist --name age" + credit, "", 0, VarList({age + ageInvalid})},
+      {"varlist -",
+       "<PMML><DataDictionary>" + a +
+           R"(<DataField name="b" optype="categorical" dataType="boolean"/></DataDictionary></PMML>)",
+       1, VarList({aVar}, Status(109))},
+      // Parse errors alone fail the run.
+      {"varlist -", "<PMML><DataDictionary>" + a, 1,
+       VarList({aVar}, Status(0), Head(Status(0), 1))},
+      {"settings-varlist -", settings, 0,
+       VarList({s, R"({"name":"d","label":"D","role":4,"kind":"continuous","dataType":4,"min":1,)"
+                   R"("max":)" +
+                       max + R"(,"isDiscrete":false,"precision":-1})"})},
+      // Without a TransformationDictionary the bins asked for end the fill at d.
+      {"settings-varlist --bins -", settings, 1, VarList({s}, Status(110))},
+      {"stats -", stats, 0, Stats(R"("RegressionModel")")},
+      {"stats --model 1 -", stats, 1,
+       Stats(
+           R"("TreeModel")",
+           {Call("null", Status(108), empty),
+            // Without ContStats the record stays as given, and a fresh one is not valid.
+            Call(R"("n")", Status(116), empty),
+            Call(R"("c")", Status(0),
+                 R"({"name":"c","totalFreq":10,"kind":"categorical","counts":[4,6],"valid":true})"),
+            Call(R"("x")", Status(0),
+                 R"({"name":"x","totalFreq":3,"kind":"continuous","summary":{"minimum":1,)"
+                 R"("maximum":-)" +
+                     max + R"(,"mean":2.5,"standardDeviation":0.5},"cutPoints":[-)" + max +
+                     ",10,-" + max + R"(],"freqs":[1,2],"valid":true})")})},
+      {"stats --model=2 -", stats, 0, Stats("null")},
+  };
+  for (const auto& c : cases) {
+    const ToolRun run = RunTool(Args(c.args), c.input);
+    EXPECT_EQ(run.status, c.status) << c.args << run.err;
+    EXPECT_EQ(run.json, c.json) << c.args;
+  }
+}
+
+TEST(Output, TwoSpaceIndentsOneKeyOrValueALine) {
+  const ToolRun run = RunTool({"stats", "-"}, "<PMML/>");
+  EXPECT_EQ(run.status, 1);
+  // Empty arrays are closed at once.
+  EXPECT_EQ(run.out,
+            "{\n  \"load\": {\n    \"code\": 106,\n    \"warning\": false\n  },\n  \"message\": "
+            "\"\",\n  \"parseErrors\": 0,\n  \"model\": null,\n  \"calls\": []\n}\n");
+}
+
+// A truncated document with a bad field before the cut: the field's problem and
+// the XML parser's error, which is listed first with code 0.
+const std::string kBroken =
+    "<PMML>\n<DataDictionary>\n<DataField name='a' optype='categorical' dataType='text'/>\n"
+    "<DataField name='b' opty";
+
+TEST(Check, EveryProblemAsJsonAndAsCompilerLines) {
+  // Compact() drops the blank after a quote and a colon inside the reason too.
+  const ToolRun json = RunTool({"check", "-"}, kBroken);
+  EXPECT_EQ(json.status, 1) << json.err;
+  EXPECT_EQ(json.json,
+            Head(Status(0), 1) +
+                R"~("problems":[{"code":0,"warning":false,"reason":"XML: equal sign expected",)~"
+                R"~("path":"/PMML/DataDictionary","name":null,"line":4,"column":25},)~"
+                R"~({"code":109,"warning":false,"reason":"DataField \"a\":dataType \"text\" is )~"
+                R"~(not a known data type (integer, double, float, string)",)~"
+                R"~("path":"/PMML/DataDictionary/DataField","name":"a","line":3,"column":1}]})~");
+  const ToolRun text = RunTool({"check", "--format=text", "-"}, kBroken);
+  EXPECT_EQ(text.status, 1);
+  EXPECT_EQ(text.out,
+            "<stdin>:4:25: error: XML: equal sign expected\n"
+            "<stdin>:3:1: error 109: DataField \"a\": dataType \"text\" is not a known data type "
+            "(integer, double, float, string)\n"
+            "<stdin>: 2 errors, 0 warnings\n");
+}
+
+// A document whose root holds a MiningBuildTask is read as settings (its
+// parameters, its date fields); any other as PMML, where a date field is an error.
+// A missing value is a warning. A clean document exits 0.
+TEST(Check, SettingsDocumentsAreReadAsSettings) {
+  const std::string field = "<DataField name='d' optype='continuous' dataType='date'/>";
+  const std::string settings =
+      "<PMML><DataDictionary>" + field +
+      "</DataDictionary><MiningBuildTask><Extension><Parameters><Parameter name='p' "
+      "type='string'/></Parameters></Extension></MiningBuildTask></PMML>";
+  struct Case {
+    std::string xml;
+    std::string lines;
+  };
+  const std::vector<Case> cases = {
+      {settings,
+       "<stdin>:1:137: warning 123: Parameter \"p\": has no \"value\"\n"
+       "<stdin>: 0 errors, 1 warning\n"},
+      {"<PMML><DataDictionary>" + field + "</DataDictionary></PMML>",
+       "<stdin>:1:23: error 109: DataField \"d\": dataType \"date\" is not a known data type "
+       "(integer, double, float, string)\n<stdin>: 1 error, 0 warnings\n"},
+      {"<PMML><DataDictionary/></PMML>", "<stdin>: no problems\n"},
+  };
+  for (const Case& c : cases) {
+    const ToolRun run = RunTool({"check", "--format", "text", "-"}, c.xml);
+    EXPECT_EQ(run.out, c.lines) << c.xml;
+    EXPECT_EQ(run.status, c.lines.find("no problems") == std::string::npos ? 1 : 0);
+  }
+  EXPECT_EQ(RunTool({"check", Example("broken_model.pmml"), "--bins"}).status, 1);
+  EXPECT_EQ(RunTool({"check", Example("build_settings.pmml")}).status, 0);
+}
+
+// Usage errors exit 2 with nothing on standard output; a command that fails points
+// to check on standard error and leaves its output as it was.
+TEST(Check, UsageAndThePointerFromOtherCommands) {
+  for (const std::string line :
+       {"check --format xml -", "check", "check a b", "varlist --format text -"}) {
+    const ToolRun run = RunTool(Args(line));
+    EXPECT_EQ(run.status, 2) << line;
+    EXPECT_EQ(run.out, "") << line;
+  }
+  const std::string doc = "<PMML><DataDictionary><DataField name='a'/></DataDictionary></PMML>";
+  for (const std::string command : {"varlist", "settings-varlist"}) {
+    const ToolRun failed = RunTool({command, "-"}, doc);
+    EXPECT_EQ(failed.status, 1) << command;
+    EXPECT_EQ(failed.err, "mcxml: run 'mcxml check -' to see where\n") << command;
+    EXPECT_NE(failed.out, "");
+  }
+  EXPECT_EQ(RunTool({"varlist", Example("credit_risk.pmml")}).err, "");
+}
+
+}  // namespace
