@@ -3,12 +3,14 @@
 #include "mcxml/xml/read_write.h"
 
 #include <pthread.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
+#include <optional>
 
 #include <xercesc/dom/DOMConfiguration.hpp>
 #include <xercesc/dom/DOMException.hpp>
@@ -18,6 +20,7 @@
 #include <xercesc/dom/DOMLSSerializer.hpp>
 #include <xercesc/dom/DOMNode.hpp>
 #include <xercesc/framework/LocalFileFormatTarget.hpp>
+#include <xercesc/framework/XMLFormatter.hpp>
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/util/IOException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
@@ -42,6 +45,34 @@ struct Releaser {
     if (resource != nullptr) resource->release();
   }
 };
+
+// Counts the bytes that go to the file it wraps.
+class CountingTarget : public xc::XMLFormatTarget {
+ public:
+  explicit CountingTarget(xc::XMLFormatTarget& file) : m_file(file) {}
+
+  void writeChars(const XMLByte* const toWrite, const XMLSize_t count,
+                  xc::XMLFormatter* const formatter) override {
+    m_file.writeChars(toWrite, count, formatter);
+    m_written += count;
+  }
+  void flush() override { m_file.flush(); }
+  XMLSize_t Written() const { return m_written; }
+
+ private:
+  xc::XMLFormatTarget& m_file;
+  XMLSize_t m_written = 0;
+};
+
+// The bytes written to the standard library's stream of a file stay in its buffer
+// until the file is closed, and the platform closes without a word when that last
+// write fails (a full disk): then a regular file is shorter than what was written.
+// Other files (devices, pipes) cannot tell.
+bool WhollyWritten(const std::string& fileName, XMLSize_t written) {
+  struct stat info {};
+  if (stat(fileName.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return true;
+  return static_cast<XMLSize_t>(info.st_size) == written;
+}
 
 // The platform's serializer recurses once per level of nesting, so a document
 // deeper than the calling thread's stack can take is refused rather than written.
@@ -238,14 +269,20 @@ MCStatus MCXMLReadWrite::WriteFromDOM(const std::string& fileName, const DOMDocu
       implementation->createLSOutput(xc::XMLPlatformUtils::fgMemoryManager));
   // Created outside the guard and before any refusal: a file that cannot be opened
   // throws to the caller whatever the document.
-  xc::LocalFileFormatTarget target(fileName.c_str(), xc::XMLPlatformUtils::fgMemoryManager);
+  std::optional<xc::LocalFileFormatTarget> file;
+  file.emplace(fileName.c_str(), xc::XMLPlatformUtils::fgMemoryManager);
+  CountingTarget target(*file);
   output->setByteStream(&target);
   if (DeeperThan(*toWrite, MaxWriteDepth())) return MCStatus(118, false);
 
   try {
     serializer->write(toWrite, output.get());
     // Flushed here so that a failing disk is reported, not lost in the destructor.
-    target.flush();
+    file->flush();
+    // Closed here too: a failure the platform's close keeps to itself shows as a
+    // file shorter than what was written to it.
+    file.reset();
+    if (!WhollyWritten(fileName, target.Written())) status = MCStatus(118, false);
   } catch (const xc::XMLException& e) {
     m_xercesMessage = ToUTF8(e.getMessage());
     status = MCStatus(118, false);

@@ -80,7 +80,8 @@ class MCXML_EXPORT MCXMLReadWrite {
   /// without pretty-printing. OK without writing when there is nothing to write;
   /// 118 when the write threw, or when the document is nested deeper than the
   /// calling thread's remaining stack lets the platform's recursive writer go
-  /// (about 5,000 levels on a 1 MB stack; the file is then left empty). A file that
+  /// (about 5,000 levels on a 1 MB stack; the file is then left empty), or when a
+  /// regular file ends shorter than what was written to it (a full disk). A file that
   /// cannot be created throws the platform's XMLException, before anything is
   /// written: it passes to the caller.
   MCStatus WriteFromDOM(const std::string& fileName, const DOMDocument* doc) const;

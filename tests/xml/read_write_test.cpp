@@ -1,6 +1,11 @@
 // MCXMLReadWrite: what a parse keeps or drops, where a stream is read from, what a
 // write creates, the message of the last failure, and how deep a write may go.
 #include <pthread.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <fstream>
 #include <functional>
@@ -55,6 +60,27 @@ TEST(ReadWriteTest, WritesTheGivenDocumentAndKeepsTheMessageOfAFailure) {
   EXPECT_NE(rw.GetDocument(), nullptr) << "a write keeps the document";
   EXPECT_THAT(Load(rw, "<b/>"), IsOk());
   EXPECT_EQ(rw.GetXercesMessage(), "");
+}
+
+// A write that the file system cuts short at its end (a limit on file size here,
+// a full disk elsewhere) fails, though the platform closes the file without a
+// word; one that fits is whole.
+TEST(ReadWriteTest, AWriteCutShortFails) {
+  const TempFolder folder;
+  const pid_t pid = fork();
+  if (pid == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{100, 100};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    MCXMLReadWrite rw;
+    const InlineDoc fits("<a/>"), longer("<a>" + std::string(100, 'x') + "</a>");
+    const bool expected = rw.WriteFromDOM(folder.Path("fits.xml"), &fits.doc()).IsOK() &&
+                          rw.WriteFromDOM(folder.Path("cut.xml"), &longer.doc()).GetCode() == 118;
+    _exit(expected ? 0 : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 // Runs `body` on a thread of its own with a stack of `bytes`, or on this thread.
