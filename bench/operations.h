@@ -45,10 +45,11 @@ std::size_t SettingsQueryOnce(const SettingsDocument& doc);
 
 /// On the PMML document loaded once: FillVarList with bins (all fields, or the
 /// names given), the whole statistics walk, and a visit of every node and value of
-/// the three parts a read reads, doing nothing else (1 when it saw values).
+/// the three parts a read reads, doing nothing else, with or without asking for
+/// memory ahead as the library's walks do (1 when it saw values).
 std::size_t LoadedVarListCount(const std::vector<std::string>& names);
 std::size_t LoadedUniStatsWalk();
-std::size_t LoadedVisitReadParts();
+std::size_t LoadedVisitReadParts(bool readAhead);
 /// The variable list and the records the read gives, stored again from copies of
 /// their values with no document at all: what storing the results costs alone.
 std::size_t ResultsAlone();
