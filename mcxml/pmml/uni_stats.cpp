@@ -126,7 +126,10 @@ MCStatus ExtractIntervalOf(double& left, double& right, bool& leftOpen, const DO
                            IntervalNames& names, MCFaults* faults) {
   const XMLCh* attributes[3];
   ReadAttributes(interval, names.attributes, attributes);
-  const auto [leftText, rightText, closure] = attributes;
+  // Named apart rather than bound as a structure: lambdas below capture them.
+  const XMLCh* const leftText = attributes[0];
+  const XMLCh* const rightText = attributes[1];
+  const XMLCh* const closure = attributes[2];
   const auto notANumber = [&](const char* margin, const XMLCh* text) {
     return Fault(faults, Failure(kAttributeBad), interval, [&] {
       return std::string("Interval ") + margin + " " + Quoted(text) + " is not a finite number";
