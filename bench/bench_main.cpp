@@ -376,18 +376,23 @@ int main(int argc, char** argv) {
   // took of the core, which on a shared machine can be more than the read costs.
   const auto cpu = [&reporter](const char* name) { return reporter.Median(name, true); };
   const auto cpuRatio = [](double numerator, double denominator) {
-    return numerator < 0 || denominator <= 0 ? -1.0 : numerator / denominator;
+    char text[16] = "n/a";
+    if (numerator >= 0 && denominator > 0) {
+      std::snprintf(text, sizeof text, "%.3f", numerator / denominator);
+    }
+    return std::string(text);
   };
   std::printf(
-      "\nthe same in CPU time: ParseToDOM %.3f, whole read %.3f, fresh processes %.3f and "
-      "%.3f,\n  check %.3f; visit %.3f, with memory asked for ahead %.3f, results alone %.3f\n",
-      cpuRatio(cpu("pmml/ParseToDOM"), cpu("pmml/bare_parse")),
-      cpuRatio(cpu("pmml/whole_read"), cpu("pmml/bare_parse")),
-      cpuRatio(cold[1].cpuMs, cold[0].cpuMs), cpuRatio(cold[2].cpuMs, cold[0].cpuMs),
-      cpuRatio(cpu("pmml/check"), cpu("pmml/bare_parse")),
-      cpuRatio(cpu("pmml/visit_read_parts"), cpu("pmml/bare_parse")),
-      cpuRatio(cpu("pmml/visit_read_parts_ahead"), cpu("pmml/bare_parse")),
-      cpuRatio(cpu("pmml/results_alone"), cpu("pmml/bare_parse")));
+      "\nthe same in CPU time: ParseToDOM %s, whole read %s, fresh processes %s and %s,\n"
+      "  check %s; visit %s, with memory asked for ahead %s, results alone %s\n",
+      cpuRatio(cpu("pmml/ParseToDOM"), cpu("pmml/bare_parse")).c_str(),
+      cpuRatio(cpu("pmml/whole_read"), cpu("pmml/bare_parse")).c_str(),
+      cpuRatio(cold[1].cpuMs, cold[0].cpuMs).c_str(),
+      cpuRatio(cold[2].cpuMs, cold[0].cpuMs).c_str(),
+      cpuRatio(cpu("pmml/check"), cpu("pmml/bare_parse")).c_str(),
+      cpuRatio(cpu("pmml/visit_read_parts"), cpu("pmml/bare_parse")).c_str(),
+      cpuRatio(cpu("pmml/visit_read_parts_ahead"), cpu("pmml/bare_parse")).c_str(),
+      cpuRatio(cpu("pmml/results_alone"), cpu("pmml/bare_parse")).c_str());
   benchmark::Shutdown();
   xc::XMLPlatformUtils::Terminate();
   return exitStatus;
