@@ -103,7 +103,7 @@ struct MCDataFieldAttributes {
 /// Reads the DataFields of one document, one after another, as both builders
 /// read them. Each element's attributes are read in one pass, and the names it
 /// compares match by address once seen (see PooledName): one reader serves a
-/// whole data dictionary, and only the document it was used with first.
+/// whole data dictionary, of one document only.
 class MCDataFieldReader {
  public:
   explicit MCDataFieldReader(const MCDataFieldRules& rules) : m_rules(rules) {}
