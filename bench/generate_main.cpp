@@ -1,7 +1,7 @@
 // mcxml_generate: writes a generated document to standard output, to try the tool
 // or a profiler on the same documents the benchmarks read.
 //
-//   mcxml_generate pmml FIELDS
+//   mcxml_generate pmml FIELDS [--values=N] [--name-length=N] [--bins=N]
 //   mcxml_generate settings PARAMS
 #include <cstdio>
 #include <cstdlib>
@@ -11,13 +11,20 @@
 #include "generator.h"
 
 int main(int argc, char** argv) {
-  const int count = argc == 3 ? std::atoi(argv[2]) : 0;
-  if (count <= 0 || (std::strcmp(argv[1], "pmml") != 0 && std::strcmp(argv[1], "settings") != 0)) {
-    std::fprintf(stderr, "usage: mcxml_generate pmml FIELDS | settings PARAMS\n");
+  const bool pmml = argc >= 3 && std::strcmp(argv[1], "pmml") == 0;
+  const bool settings = argc == 3 && std::strcmp(argv[1], "settings") == 0;
+  const int count = argc >= 3 ? std::atoi(argv[2]) : 0;
+  mcxml_bench::PmmlShape shape;
+  shape.fields = count;
+  bool usable = count > 0 && (pmml || settings);
+  for (int i = 3; usable && i < argc; ++i) usable = mcxml_bench::TakeShapeOption(argv[i], shape);
+  if (!usable) {
+    std::fprintf(stderr,
+                 "usage: mcxml_generate pmml FIELDS [--values=N] [--name-length=N] [--bins=N]\n"
+                 "       mcxml_generate settings PARAMS\n");
     return 2;
   }
-  const std::string text = std::strcmp(argv[1], "pmml") == 0
-                               ? mcxml_bench::GeneratePmml(count)
-                               : mcxml_bench::GenerateSettings(count).text;
+  const std::string text =
+      pmml ? mcxml_bench::GeneratePmml(shape) : mcxml_bench::GenerateSettings(count).text;
   return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() ? 0 : 1;
 }

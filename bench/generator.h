@@ -8,15 +8,35 @@
 
 namespace mcxml_bench {
 
-/// A PMML document of `fields` DataFields: the even ones categorical (about ten
-/// valid values with labels, one invalid and one missing value), the odd ones
-/// continuous (an Interval, and five bins in the TransformationDictionary; every
-/// fourth with invalid values and an invalid range). The model's ModelStats holds
-/// one UnivariateStats per field. A few labels and values are not ASCII.
-std::string GeneratePmml(int fields);
+/// The shape of a generated PMML document; the defaults make the benchmark's own.
+struct PmmlShape {
+  /// DataFields, and UnivariateStats in the model.
+  int fields = 20000;
+  /// Valid values of a categorical field: from two fewer to two more, at least one.
+  int values = 10;
+  /// Characters in a field's name: 11 gives "field000123"; fewer, "f" and the
+  /// number (longer where the number needs it); more, a longer stem before it.
+  int nameLength = 11;
+  /// Bins of a continuous field, and intervals of its histogram.
+  int bins = 5;
+};
 
-/// The name of the i-th DataField of GeneratePmml.
-std::string FieldName(int i);
+/// A PMML document of `shape.fields` DataFields: the even ones categorical (valid
+/// values with labels, one invalid and one missing value), the odd ones continuous
+/// (an Interval, and bins in the TransformationDictionary; every fourth with
+/// invalid values and an invalid range). The model's ModelStats holds one
+/// UnivariateStats per field, a histogram for each continuous one. A few labels
+/// and values are not ASCII.
+std::string GeneratePmml(const PmmlShape& shape);
+
+/// The name of the i-th DataField of GeneratePmml(shape).
+std::string FieldName(const PmmlShape& shape, int i);
+
+/// Reads the shape options (--fields=N, --values=N, --name-length=N, --bins=N)
+/// from `arg` into `shape`; false when `arg` is none of them.
+bool TakeShapeOption(const char* arg, PmmlShape& shape);
+/// The options that make `shape`, for another run of a program.
+std::vector<std::string> ShapeOptions(const PmmlShape& shape);
 
 /// The getter that a generated settings parameter calls for.
 enum class ParamKind {

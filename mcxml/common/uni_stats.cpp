@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace MCXML_1_3 {
 namespace {
@@ -32,6 +33,21 @@ MCUniStats::MCUniStats(const std::string& name, double totalFreq, const SummStat
       m_summStats(summStats),
       m_cutPoints(cutPoints),
       m_freqs(freqs) {}
+
+MCUniStats::MCUniStats(std::string&& name, double totalFreq, std::vector<double>&& counts)
+    : m_kind(Kind::Categorical),
+      m_name(std::move(name)),
+      m_totalFreq(totalFreq),
+      m_counts(std::move(counts)) {}
+
+MCUniStats::MCUniStats(std::string&& name, double totalFreq, const SummStats& summStats,
+                       std::vector<double>&& cutPoints, std::vector<double>&& freqs)
+    : m_kind(Kind::Continuous),
+      m_name(std::move(name)),
+      m_totalFreq(totalFreq),
+      m_summStats(summStats),
+      m_cutPoints(std::move(cutPoints)),
+      m_freqs(std::move(freqs)) {}
 
 bool MCUniStats::IsValid() const {
   if (m_kind == Kind::Empty || m_name.empty()) return false;

@@ -38,6 +38,12 @@ class MCXML_EXPORT MCUniStats {
   MCUniStats(const std::string& name, double totalFreq, const SummStats& summStats,
              const std::vector<double>& cutPoints, const std::vector<double>& freqs);
 
+  /// The two above, taking over the name and the numbers rather than copying them.
+  MCUniStats(std::string&& name, double totalFreq, std::vector<double>&& counts);
+  /// As above, for a continuous record.
+  MCUniStats(std::string&& name, double totalFreq, const SummStats& summStats,
+             std::vector<double>&& cutPoints, std::vector<double>&& freqs);
+
   /// True when the record names a field, its total frequency is finite and not
   /// negative, and: categorical, no count is negative; continuous, the histogram is
   /// empty or has one frequency fewer than cut points, no frequency is negative, the

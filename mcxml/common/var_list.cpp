@@ -93,9 +93,21 @@ MCVarList::MCVarList() = default;
 MCVarList::~MCVarList() = default;
 
 int MCVarList::Add(MCVariableInfo info) {
-  // One lookup both refuses a name already listed and records a new one.
-  if (!IsAcceptable(info) || !m_names.insert(info.name).second) return -1;
+  if (!IsAcceptable(info)) return -1;
+  // The set views the name the entry keeps, so the entry comes first; one lookup
+  // both refuses a name already listed and records a new one.
   m_entries.push_back(std::make_unique<Entry>(std::move(info)));
+  bool added = false;
+  try {
+    added = m_names.insert(m_entries.back()->GetInfo().name).second;
+  } catch (...) {
+    m_entries.pop_back();
+    throw;
+  }
+  if (!added) {
+    m_entries.pop_back();
+    return -1;
+  }
   return static_cast<int>(m_entries.size() - 1);
 }
 
@@ -135,6 +147,40 @@ int MCVarList::AddCatVar(const std::string& name, const std::string& label,
   return Add(std::move(info));
 }
 
+int MCVarList::AddCatVar(const std::string& name, const std::string& label,
+                         std::vector<std::string>&& values, IMCVariable::VariableRole role) {
+  MCVariableInfo info = Categorical(name, label, role);
+  info.textValues = true;
+  info.texts = std::move(values);
+  return Add(std::move(info));
+}
+
+int MCVarList::AddCatVar(const std::string& name, const std::string& label,
+                         std::vector<std::string>&& values, std::vector<std::string>&& valueLabels,
+                         IMCVariable::VariableRole role) {
+  MCVariableInfo info = Categorical(name, label, role);
+  info.textValues = true;
+  info.texts = std::move(values);
+  info.valueLabels = std::move(valueLabels);
+  return Add(std::move(info));
+}
+
+int MCVarList::AddCatVar(const std::string& name, const std::string& label,
+                         std::vector<double>&& values, IMCVariable::VariableRole role) {
+  MCVariableInfo info = Categorical(name, label, role);
+  info.numbers = std::move(values);
+  return Add(std::move(info));
+}
+
+int MCVarList::AddCatVar(const std::string& name, const std::string& label,
+                         std::vector<double>&& values, std::vector<std::string>&& valueLabels,
+                         IMCVariable::VariableRole role) {
+  MCVariableInfo info = Categorical(name, label, role);
+  info.numbers = std::move(values);
+  info.valueLabels = std::move(valueLabels);
+  return Add(std::move(info));
+}
+
 int MCVarList::AddContVar(const std::string& name, const std::string& label,
                           IMCVariable::VariableRole role) {
   return Add(Continuous(name, label, role));
@@ -155,6 +201,16 @@ int MCVarList::AddContVar(const std::string& name, const std::string& label, dou
   MCVariableInfo info = Continuous(name, label, role);
   info.range.emplace(min, max);
   info.cutPoints = innerCutPoints;
+  info.isBinned = isBinned;
+  return Add(std::move(info));
+}
+
+int MCVarList::AddContVar(const std::string& name, const std::string& label, double min, double max,
+                          std::vector<double>&& innerCutPoints, bool isBinned,
+                          IMCVariable::VariableRole role) {
+  MCVariableInfo info = Continuous(name, label, role);
+  info.range.emplace(min, max);
+  info.cutPoints = std::move(innerCutPoints);
   info.isBinned = isBinned;
   return Add(std::move(info));
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -144,6 +145,19 @@ class MCXML_EXPORT MCVarList {
   int AddCatVar(const std::string& name, const std::string& label,
                 const std::vector<double>& values, const std::vector<std::string>& valueLabels,
                 IMCVariable::VariableRole role);
+  /// The four above, taking over the values and labels rather than copying them.
+  int AddCatVar(const std::string& name, const std::string& label,
+                std::vector<std::string>&& values, IMCVariable::VariableRole role);
+  /// As above, with one label per value.
+  int AddCatVar(const std::string& name, const std::string& label,
+                std::vector<std::string>&& values, std::vector<std::string>&& valueLabels,
+                IMCVariable::VariableRole role);
+  /// As above, with number values.
+  int AddCatVar(const std::string& name, const std::string& label, std::vector<double>&& values,
+                IMCVariable::VariableRole role);
+  /// As above, with number values and one label per value.
+  int AddCatVar(const std::string& name, const std::string& label, std::vector<double>&& values,
+                std::vector<std::string>&& valueLabels, IMCVariable::VariableRole role);
   /// A continuous variable without range.
   int AddContVar(const std::string& name, const std::string& label, IMCVariable::VariableRole role);
   /// A continuous variable over [min, max]; precision -1 means unknown.
@@ -152,6 +166,10 @@ class MCXML_EXPORT MCVarList {
   /// A continuous variable over [min, max] cut at the inner cut points.
   int AddContVar(const std::string& name, const std::string& label, double min, double max,
                  const std::vector<double>& innerCutPoints, bool isBinned,
+                 IMCVariable::VariableRole role);
+  /// As above, taking over the inner cut points rather than copying them.
+  int AddContVar(const std::string& name, const std::string& label, double min, double max,
+                 std::vector<double>&& innerCutPoints, bool isBinned,
                  IMCVariable::VariableRole role);
   /// Adds the weight variable; -1 when one is already set (or as for the adds above).
   int SetWeightVar(const std::string& name, const std::string& label,
@@ -176,7 +194,8 @@ class MCXML_EXPORT MCVarList {
   int Add(MCVariableInfo info);
 
   std::vector<std::unique_ptr<Entry>> m_entries;
-  std::unordered_set<std::string> m_names;
+  /// The names of the entries, viewed where each entry keeps its own.
+  std::unordered_set<std::string_view> m_names;
   int m_weightIndex = -1;
 };
 

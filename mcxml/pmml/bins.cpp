@@ -8,6 +8,8 @@
 #include "mcxml/pmml/data_field_internal.h"
 #include "mcxml/pmml/pmml_parser.h"
 #include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/dom_access_internal.h"
+#include "mcxml/xml/plain_text_internal.h"
 
 namespace MCXML_1_3 {
 
@@ -23,11 +25,6 @@ const DOMElement* MatchingDiscretize(const DOMElement& derivedField, const char*
     }
   }
   return nullptr;
-}
-
-// The key under which a "field" value is found: absent and empty are alike.
-std::u16string FieldKey(const XMLCh* field) {
-  return field == nullptr ? std::u16string() : std::u16string(field);
 }
 
 }  // namespace
@@ -48,35 +45,44 @@ bool MCPMMLParser::SetBinsFrTransDict(const std::string& fieldName, std::vector<
   return false;
 }
 
+bool MCBinsIndex::Extend() {
+  if (m_complete) return false;
+  if (!m_started) {
+    m_started = true;
+    m_derived = ElementFrom(m_transDict->getFirstChild(), m_derivedTag);
+  }
+  for (; m_derived != nullptr; m_derived = ElementFrom(m_derived->getNextSibling(), m_derivedTag)) {
+    m_discretize = ElementFrom(
+        m_discretize == nullptr ? m_derived->getFirstChild() : m_discretize->getNextSibling(),
+        m_discretizeTag);
+    if (m_discretize == nullptr) continue;
+    const XMLCh* field[1];
+    ReadAttributes(*m_discretize, m_fieldAttr, field);
+    // emplace keeps the first: later DerivedFields for the same field never count.
+    // Absent and empty are alike.
+    const bool first =
+        m_byField.emplace(field[0] != nullptr ? field[0] : u"", m_inOrder.size()).second;
+    m_inOrder.push_back({m_discretize, field[0], first});
+    return true;
+  }
+  m_complete = true;
+  return false;
+}
+
 const DOMElement* MCBinsIndex::Find(const std::string& fieldName) {
   if (m_transDict == nullptr) return nullptr;
-  if (!m_built) {
-    m_built = true;
-    for (const DOMNode* node = m_transDict->getFirstChild(); node != nullptr;
-         node = node->getNextSibling()) {
-      const DOMElement* derivedField = AsElement(*node, "DerivedField");
-      if (derivedField == nullptr) continue;
-      for (const DOMNode* child = derivedField->getFirstChild(); child != nullptr;
-           child = child->getNextSibling()) {
-        if (const DOMElement* discretize = AsElement(*child, "Discretize")) {
-          // emplace keeps the first: later DerivedFields for the same field never count.
-          const bool first =
-              m_byField.emplace(FieldKey(GetAttribute(*discretize, "field")), m_inOrder.size())
-                  .second;
-          m_inOrder.push_back({discretize, first});
-        }
-      }
-    }
-  }
+  if (m_next == m_inOrder.size()) Extend();
   // The first Discretize of its "field" is what the lookup below would find for
   // that name, so when the next one in order names the field it is the answer.
   if (m_next < m_inOrder.size() && m_inOrder[m_next].firstOfItsField &&
-      XStrEqualsUTF8Str(GetAttribute(*m_inOrder[m_next].elmt, "field"), fieldName.c_str())) {
+      XStrEqualsUTF8Str(m_inOrder[m_next].field, fieldName.c_str())) {
     return m_inOrder[m_next++].elmt;
+  }
+  while (Extend()) {
   }
   // The same conversion the exact comparison uses, so both agree on every name.
   const std::vector<XMLCh> key = ToUTF16(fieldName.c_str());
-  const auto found = m_byField.find(std::u16string(key.data()));
+  const auto found = m_byField.find(std::u16string_view(key.data()));
   if (found == m_byField.end()) return nullptr;
   m_next = found->second + 1;
   return m_inOrder[found->second].elmt;
@@ -86,49 +92,56 @@ void ReadBins(const DOMElement& discretize, std::vector<double>& cutPoints,
               std::vector<std::string>& binLabels) {
   cutPoints.assign(1, 0.0);
   binLabels.clear();
+  PooledName binTag(u"DiscretizeBin");
+  PooledName intervalTag(u"Interval");
+  PooledName binValueAttr[1] = {PooledName(u"binValue")};
+  PooledName marginAttrs[2] = {PooledName(u"leftMargin"), PooledName(u"rightMargin")};
+  ReadAhead ahead;
+  ahead.At(&discretize);
   bool firstInterval = true;
-  for (const DOMNode* node = discretize.getFirstChild(); node != nullptr;
-       node = node->getNextSibling()) {
-    const DOMElement* bin = AsElement(*node, "DiscretizeBin");
-    if (bin == nullptr) continue;
-    if (const XMLCh* binValue = GetAttribute(*bin, "binValue")) {
-      binLabels.push_back(ToUTF8(binValue));
-    }
-    for (const DOMNode* child = bin->getFirstChild(); child != nullptr;
-         child = child->getNextSibling()) {
-      const DOMElement* interval = AsElement(*child, "Interval");
-      if (interval == nullptr) continue;
+  for (const DOMElement* bin = ElementFrom(discretize.getFirstChild(), binTag); bin != nullptr;
+       bin = ElementFrom(bin->getNextSibling(), binTag)) {
+    ahead.At(bin);
+    const XMLCh* binValue[1];
+    ReadAttributes(*bin, binValueAttr, binValue);
+    if (binValue[0] != nullptr) binLabels.push_back(ToUTF8(binValue[0]));
+    for (const DOMElement* interval = ElementFrom(bin->getFirstChild(), intervalTag);
+         interval != nullptr; interval = ElementFrom(interval->getNextSibling(), intervalTag)) {
+      const XMLCh* margins[2];
+      ReadAttributes(*interval, marginAttrs, margins);
       double right = 0.0;
-      cutPoints.push_back(GetDoubleAttribute(*interval, "rightMargin", right) == 0 ? right
+      cutPoints.push_back(margins[1] != nullptr && XStrToDouble(margins[1], right) ? right
                                                                                    : DBL_MAX);
       // Only the first Interval of the whole Discretize gives the left end,
       // whichever bin it stands in.
       if (firstInterval) {
         firstInterval = false;
         double left = 0.0;
-        cutPoints[0] = GetDoubleAttribute(*interval, "leftMargin", left) == 0 ? left : -DBL_MAX;
+        cutPoints[0] = margins[0] != nullptr && XStrToDouble(margins[0], left) ? left : -DBL_MAX;
       }
     }
   }
 }
 
-MCStatus AddBinnedContVar(MCVarList& varList, MCBinsIndex& bins, const std::string& name,
-                          const std::string& label, bool& added, int& index) {
+MCStatus AddBinnedContVar(MCVarList& varList, MCBinsIndex& bins, MCDataField& field, bool& added,
+                          int& index) {
   added = false;
-  const DOMElement* discretize = bins.Find(name);
+  const DOMElement* discretize = bins.Find(field.name);
   if (discretize == nullptr) return MCStatus(110, false);
-  std::vector<double> cutPoints;
-  std::vector<std::string> binLabels;
-  ReadBins(*discretize, cutPoints, binLabels);
+  std::vector<double>& cutPoints = field.cutPoints;
+  ReadBins(*discretize, cutPoints, field.binLabels);
   // No interval or a single bin: no binning worth keeping.
   if (cutPoints.size() <= 2) return MCStatus();
 
-  const std::vector<double> inner(cutPoints.begin() + 1, cutPoints.end() - 1);
-  index = varList.AddContVar(name, label, cutPoints.front(), cutPoints.back(), inner, true,
+  const double min = cutPoints.front();
+  const double max = cutPoints.back();
+  const std::size_t binCount = cutPoints.size() - 1;
+  index = varList.AddContVar(field.name, field.label, min, max,
+                             std::vector<double>(cutPoints.begin() + 1, cutPoints.end() - 1), true,
                              IMCVariable::kInput);
   added = true;
-  if (index >= 0 && binLabels.size() == inner.size() + 1 && binLabels.front() != "0") {
-    varList.GetEncoderAt(index)->SetBinLabels(binLabels);
+  if (index >= 0 && field.binLabels.size() == binCount && field.binLabels.front() != "0") {
+    varList.GetEncoderAt(index)->SetBinLabels(field.binLabels);
   }
   return MCStatus();
 }

@@ -1,90 +1,39 @@
 // Reading a DataField and adding it to a variable list; see data_field_internal.h.
 #include "mcxml/pmml/data_field_internal.h"
 
+#include <iterator>
 #include <unordered_set>
 
 #include <xercesc/dom/DOMNode.hpp>
 
 #include "mcxml/pmml/problems_internal.h"
 #include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/plain_text_internal.h"
 
 namespace MCXML_1_3 {
 
 namespace {
 
 struct DataTypeEntry {
-  const char* text;
+  const XMLCh* text;
   int code;
   bool numeric;
   bool dateTime;
 };
 
 constexpr DataTypeEntry kDataTypes[] = {
-    {"integer", 1, true, false}, {"double", 2, true, false}, {"float", 2, true, false},
-    {"string", 3, false, false}, {"date", 4, true, true},    {"time", 5, true, true},
-    {"dateTime", 6, true, true},
+    {u"integer", 1, true, false}, {u"double", 2, true, false}, {u"float", 2, true, false},
+    {u"string", 3, false, false}, {u"date", 4, true, true},    {u"time", 5, true, true},
+    {u"dateTime", 6, true, true},
 };
 
 const DataTypeEntry* FindDataType(const XMLCh* text, const MCDataFieldRules& rules) {
   for (const DataTypeEntry& entry : kDataTypes) {
-    if ((rules.dateTimeTypes || !entry.dateTime) && XStrEqualsUTF8Str(text, entry.text)) {
+    if ((rules.dateTimeTypes || !entry.dateTime) && TextIs(text, entry.text)) {
       return &entry;
     }
   }
   return nullptr;
-}
-
-void ReadValue(const DOMElement& value, MCDataField& field) {
-  // A Value without any attribute has nothing to give.
-  if (!value.hasAttributes()) return;
-  const XMLCh* property = GetAttribute(value, "property");
-  const bool valid = property == nullptr || XStrEqualsUTF8Str(property, "valid");
-  if (field.numeric) {
-    double number = 0.0;
-    if (GetDoubleAttribute(value, "value", number) == 0) {
-      (valid ? field.validNumbers : field.invalidNumbers).push_back(number);
-    }
-  } else if (const XMLCh* text = GetAttribute(value, "value")) {
-    (valid ? field.validTexts : field.invalidTexts).push_back(ToUTF8(text));
-  }
-  // Kept even when the value itself was dropped: labels pair with values by
-  // position only, so a dropped value unbalances the counts on purpose.
-  if (const XMLCh* display = GetAttribute(value, "displayValue")) {
-    (valid ? field.validDisplays : field.invalidDisplays).push_back(ToUTF8(display));
-  }
-}
-
-void ReadInvalidRangeBound(const DOMElement& extension, MCDataField& field) {
-  double bound = 0.0;
-  if (GetDoubleAttribute(extension, "value", bound) != 0) return;
-  const XMLCh* name = GetAttribute(extension, "name");
-  if (XStrEqualsUTF8Str(name, "invalidRangeLower")) {
-    field.invalidLower = bound;
-  } else if (XStrEqualsUTF8Str(name, "invalidRangeUpper")) {
-    field.invalidUpper = bound;
-  }
-}
-
-MCStatus ReadInterval(const DOMElement& interval, MCDataField& field, MCFaults* faults) {
-  double lower = -DBL_MAX;
-  double upper = DBL_MAX;
-  for (const char* margin : {"leftMargin", "rightMargin"}) {
-    if (GetDoubleAttribute(interval, margin, margin[0] == 'l' ? lower : upper) == 1) {
-      return Fault(faults, MCStatus(109, false), interval, [&] {
-        return std::string("Interval ") + margin + " " + Quoted(GetAttribute(interval, margin)) +
-               " is not a finite number";
-      });
-    }
-  }
-  if (lower > upper) {
-    return Fault(faults, MCStatus(109, false), interval, [&] {
-      return "Interval leftMargin " + Quoted(GetAttribute(interval, "leftMargin")) +
-             " lies above its rightMargin " + Quoted(GetAttribute(interval, "rightMargin"));
-    });
-  }
-  field.lower = lower;
-  field.upper = upper;
-  return MCStatus();
 }
 
 // The accepted texts of "dataType", for a reason.
@@ -92,9 +41,16 @@ std::string DataTypeTexts(const MCDataFieldRules& rules) {
   std::string texts;
   for (const DataTypeEntry& entry : kDataTypes) {
     if (rules.dateTimeTypes || !entry.dateTime)
-      texts += (texts.empty() ? "" : ", ") + std::string(entry.text);
+      texts += (texts.empty() ? "" : ", ") + ToUTF8(entry.text);
   }
   return texts;
+}
+
+// The values of `from`, moved into a vector of their own: the list takes exactly
+// what it needs, and `from` keeps its storage for the next field.
+template <class T>
+std::vector<T> HandOver(std::vector<T>& from) {
+  return std::vector<T>(std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
 }
 
 // The i-th invalid value's label: the i-th invalid display value, or "".
@@ -123,8 +79,72 @@ void MCDataField::Clear() {
   upper = DBL_MAX;
 }
 
-MCStatus ReadDataField(const DOMElement& elmt, const XMLCh* name, const MCDataFieldRules& rules,
-                       MCDataField& field, MCFaults* faults) {
+MCDataFieldAttributes MCDataFieldReader::Attributes(const DOMElement& elmt) {
+  m_ahead.At(&elmt);
+  const XMLCh* values[4];
+  ReadAttributes(elmt, m_fieldAttrs, values);
+  return {values[0], values[1], values[2], values[3]};
+}
+
+void MCDataFieldReader::ReadValue(const DOMElement& value, MCDataField& field) {
+  const XMLCh* attributes[3];
+  ReadAttributes(value, m_valueAttrs, attributes);
+  const auto [property, text, display] = attributes;
+  const bool valid = property == nullptr || TextIs(property, u"valid");
+  if (field.numeric) {
+    double number = 0.0;
+    if (text != nullptr && XStrToDouble(text, number)) {
+      (valid ? field.validNumbers : field.invalidNumbers).push_back(number);
+    }
+  } else if (text != nullptr) {
+    (valid ? field.validTexts : field.invalidTexts).push_back(ToUTF8(text));
+  }
+  // Kept even when the value itself was dropped: labels pair with values by
+  // position only, so a dropped value unbalances the counts on purpose.
+  if (display != nullptr) {
+    (valid ? field.validDisplays : field.invalidDisplays).push_back(ToUTF8(display));
+  }
+}
+
+void MCDataFieldReader::ReadInvalidRangeBound(const DOMElement& extension, MCDataField& field) {
+  const XMLCh* attributes[2];
+  ReadAttributes(extension, m_boundAttrs, attributes);
+  const auto [text, name] = attributes;
+  double bound = 0.0;
+  if (text == nullptr || !XStrToDouble(text, bound)) return;
+  if (TextIs(name, u"invalidRangeLower")) {
+    field.invalidLower = bound;
+  } else if (TextIs(name, u"invalidRangeUpper")) {
+    field.invalidUpper = bound;
+  }
+}
+
+MCStatus MCDataFieldReader::ReadInterval(const DOMElement& interval, MCDataField& field,
+                                         MCFaults* faults) {
+  const XMLCh* margins[2];
+  ReadAttributes(interval, m_marginAttrs, margins);
+  double bounds[2] = {-DBL_MAX, DBL_MAX};
+  for (int side = 0; side < 2; ++side) {
+    if (margins[side] != nullptr && !XStrToDouble(margins[side], bounds[side])) {
+      return Fault(faults, MCStatus(109, false), interval, [&] {
+        return std::string("Interval ") + (side == 0 ? "leftMargin " : "rightMargin ") +
+               Quoted(margins[side]) + " is not a finite number";
+      });
+    }
+  }
+  if (bounds[0] > bounds[1]) {
+    return Fault(faults, MCStatus(109, false), interval, [&] {
+      return "Interval leftMargin " + Quoted(margins[0]) + " lies above its rightMargin " +
+             Quoted(margins[1]);
+    });
+  }
+  field.lower = bounds[0];
+  field.upper = bounds[1];
+  return MCStatus();
+}
+
+MCStatus MCDataFieldReader::Read(const DOMElement& elmt, const MCDataFieldAttributes& attributes,
+                                 MCDataField& field, MCFaults* faults) {
   // A check goes on past a failure to what the next attribute tells; the first
   // failure is the field's status either way.
   MCStatus first;
@@ -133,25 +153,25 @@ MCStatus ReadDataField(const DOMElement& elmt, const XMLCh* name, const MCDataFi
     static_cast<void>(Fault(faults, status, at, reason));
     return faults == nullptr;
   };
-  if (name == nullptr) {
+  if (attributes.name == nullptr) {
     if (fail(MCStatus(108, false), elmt, [] { return std::string("\"name\" is missing"); })) {
       return first;
     }
   } else {
-    field.name = ToUTF8(name);
+    field.name = ToUTF8(attributes.name);
   }
-  field.label = ToUTF8(GetAttribute(elmt, "displayName"));
+  field.label = ToUTF8(attributes.displayName);
 
-  const XMLCh* dataType = GetAttribute(elmt, "dataType");
+  const XMLCh* dataType = attributes.dataType;
   const DataTypeEntry* type = nullptr;
   if (dataType == nullptr) {
     if (fail(MCStatus(108, false), elmt, [] { return std::string("\"dataType\" is missing"); })) {
       return first;
     }
-  } else if ((type = FindDataType(dataType, rules)) == nullptr) {
+  } else if ((type = FindDataType(dataType, m_rules)) == nullptr) {
     if (fail(MCStatus(109, false), elmt, [&] {
           return "dataType " + Quoted(dataType) + " is not a known data type (" +
-                 DataTypeTexts(rules) + ")";
+                 DataTypeTexts(m_rules) + ")";
         })) {
       return first;
     }
@@ -160,28 +180,29 @@ MCStatus ReadDataField(const DOMElement& elmt, const XMLCh* name, const MCDataFi
     field.dataTypeCode = type->code;
   }
 
-  const XMLCh* optype = GetAttribute(elmt, "optype");
-  if (optype == nullptr) {
+  if (attributes.optype == nullptr) {
     if (fail(MCStatus(108, false), elmt, [] { return std::string("\"optype\" is missing"); })) {
       return first;
     }
   } else {
-    field.continuous = XStrEqualsUTF8Str(optype, "continuous");
+    field.continuous = TextIs(attributes.optype, u"continuous");
   }
   // Without a known type the values cannot be read.
   if (type == nullptr) return first;
 
   for (const DOMNode* node = elmt.getFirstChild(); node != nullptr; node = node->getNextSibling()) {
-    const DOMElement* child = AsElement(*node, nullptr);
-    if (child == nullptr) continue;
-    if (TagNameEquals(*child, "Value")) {
-      ReadValue(*child, field);
+    m_ahead.At(node);
+    if (node->getNodeType() != DOMNode::ELEMENT_NODE) continue;
+    const DOMElement& child = static_cast<const DOMElement&>(*node);
+    const XMLCh* tag = child.getNodeName();
+    if (m_valueTag.Matches(tag)) {
+      ReadValue(child, field);
     } else if (!field.numeric) {
       continue;
-    } else if (TagNameEquals(*child, "Extension")) {
-      ReadInvalidRangeBound(*child, field);
-    } else if (rules.readIntervals && TagNameEquals(*child, "Interval")) {
-      const MCStatus status = ReadInterval(*child, field, faults);
+    } else if (m_extensionTag.Matches(tag)) {
+      ReadInvalidRangeBound(child, field);
+    } else if (m_rules.readIntervals && m_intervalTag.Matches(tag)) {
+      const MCStatus status = ReadInterval(child, field, faults);
       if (!status.IsOK()) {
         if (first.IsOK()) first = status;
         if (faults == nullptr) return first;
@@ -191,19 +212,19 @@ MCStatus ReadDataField(const DOMElement& elmt, const XMLCh* name, const MCDataFi
   return first;
 }
 
-int AddCatField(MCVarList& varList, const MCDataField& field) {
+int AddCatField(MCVarList& varList, MCDataField& field) {
   const IMCVariable::VariableRole role = IMCVariable::kInput;
   int index = -1;
   if (field.numeric) {
     index = field.validDisplays.size() == field.validNumbers.size()
-                ? varList.AddCatVar(field.name, field.label, field.validNumbers,
-                                    field.validDisplays, role)
-                : varList.AddCatVar(field.name, field.label, field.validNumbers, role);
+                ? varList.AddCatVar(field.name, field.label, HandOver(field.validNumbers),
+                                    HandOver(field.validDisplays), role)
+                : varList.AddCatVar(field.name, field.label, HandOver(field.validNumbers), role);
   } else {
     index = field.validDisplays.size() == field.validTexts.size()
-                ? varList.AddCatVar(field.name, field.label, field.validTexts, field.validDisplays,
-                                    role)
-                : varList.AddCatVar(field.name, field.label, field.validTexts, role);
+                ? varList.AddCatVar(field.name, field.label, HandOver(field.validTexts),
+                                    HandOver(field.validDisplays), role)
+                : varList.AddCatVar(field.name, field.label, HandOver(field.validTexts), role);
   }
   if (index >= 0) AddInvalid(varList, index, field);
   return index;
@@ -234,7 +255,7 @@ int AddRangedContVar(MCVarList& varList, const MCDataField& field) {
                             false, -1);
 }
 
-MCStatus AddField(MCVarList& varList, MCBinsIndex& bins, const MCDataField& field, bool useBins,
+MCStatus AddField(MCVarList& varList, MCBinsIndex& bins, MCDataField& field, bool useBins,
                   MCPlainContAdd addPlain, int& index) {
   index = -1;
   if (!field.continuous) {
@@ -242,8 +263,7 @@ MCStatus AddField(MCVarList& varList, MCBinsIndex& bins, const MCDataField& fiel
   } else {
     bool added = false;
     if (useBins) {
-      const MCStatus status =
-          AddBinnedContVar(varList, bins, field.name, field.label, added, index);
+      const MCStatus status = AddBinnedContVar(varList, bins, field, added, index);
       if (!status.IsOK()) return status;
     }
     if (!added) index = addPlain(varList, field);
@@ -298,14 +318,17 @@ void CheckDataFields(const DOMElement& dataDict, const DOMElement* transDict, bo
                      ProblemList& problems) {
   MCVarList varList;
   MCBinsIndex bins(transDict);
+  MCDataFieldReader reader(rules);
+  PooledName fieldTag(u"DataField");
   std::unordered_set<std::string> added;
   MCDataField field;
-  for (const DOMElement* elmt = GetFirstChildElmt(dataDict, "DataField"); elmt != nullptr;
-       elmt = GetNextSiblingElmt(*elmt, "DataField")) {
-    const XMLCh* name = GetAttribute(*elmt, "name");
+  for (const DOMElement* elmt = ElementFrom(dataDict.getFirstChild(), fieldTag); elmt != nullptr;
+       elmt = ElementFrom(elmt->getNextSibling(), fieldTag)) {
+    const MCDataFieldAttributes attributes = reader.Attributes(*elmt);
+    const XMLCh* name = attributes.name;
     MCFaults faults;
     field.Clear();
-    MCStatus status = ReadDataField(*elmt, name, rules, field, &faults);
+    MCStatus status = reader.Read(*elmt, attributes, field, &faults);
     if (status.IsOK()) {
       int index = -1;
       status = AddField(varList, bins, field, useBins, addPlain, index);

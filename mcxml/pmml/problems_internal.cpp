@@ -10,6 +10,7 @@
 #include "mcxml/common/uni_stats.h"
 #include "mcxml/xml/document_parser_internal.h"
 #include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/dom_access_internal.h"
 
 namespace MCXML_1_3 {
 
@@ -140,8 +141,11 @@ void ProblemList::AddStatistics(const DOMElement& root) {
     const DOMElement* modelStats = GetFirstChildElmt(*model, "ModelStats");
     if (modelStats == nullptr) continue;
     // Each element as the walk reads it, into a fresh record of its own.
+    const DOMElement* previous = nullptr;
     for (const DOMElement* stats = GetFirstChildElmt(*modelStats, "UnivariateStats");
-         stats != nullptr; stats = GetNextSiblingElmt(*stats, "UnivariateStats")) {
+         stats != nullptr;
+         previous = stats, stats = GetNextSiblingElmt(*stats, "UnivariateStats")) {
+      if (previous != nullptr) PrefetchNextLike(previous, stats);
       MCUniStats record;
       MCFaults faults;
       if (ReadUniStatsElement(record, *stats, &faults).IsOK()) continue;

@@ -1,6 +1,8 @@
 // MCPMMLParser's statistics reader: one UnivariateStats element of the model's
 // ModelStats per call, read into an MCUniStats record.
+#include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mcxml/common/missing_value.h"
@@ -8,6 +10,8 @@
 #include "mcxml/pmml/pmml_parser.h"
 #include "mcxml/pmml/problems_internal.h"
 #include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/dom_access_internal.h"
+#include "mcxml/xml/plain_text_internal.h"
 
 namespace MCXML_1_3 {
 namespace {
@@ -33,12 +37,38 @@ MCStatus Failure(long code) {
   return MCStatus(code, false);
 }
 
-// An absent number is the missing value; the answer of GetDoubleAttribute is
-// passed on so that the caller can tell "read" from "absent".
-int ReadOptionalDouble(const DOMElement& elmt, const char* name, double& value) {
-  const int answer = GetDoubleAttribute(elmt, name, value);
-  if (answer == kAbsent) value = gMissingValue;
-  return answer;
+// An absent number is the missing value; the answer is GetDoubleAttribute's for
+// the attribute whose value is `text`, so that the caller can tell "read" from
+// "absent".
+int ReadOptionalDouble(const XMLCh* text, double& value) {
+  if (text == nullptr) {
+    value = gMissingValue;
+    return kAbsent;
+  }
+  return XStrToDouble(text, value) ? kRead : kNotANumber;
+}
+
+// The attribute names of an Interval of a histogram, matched by address once
+// seen: one set serves every Interval of one ContStats.
+struct IntervalNames {
+  PooledName attributes[3] = {PooledName(u"leftMargin"), PooledName(u"rightMargin"),
+                              PooledName(u"closure")};
+};
+
+// The children of a UnivariateStats that its reading uses, the first of each tag.
+struct StatsChildren {
+  const DOMElement* counts;
+  const DOMElement* numericInfo;
+  const DOMElement* discrStats;
+  const DOMElement* contStats;
+};
+
+StatsChildren ChildrenOf(const DOMElement& univariateStats) {
+  PooledName tags[4] = {PooledName(u"Counts"), PooledName(u"NumericInfo"),
+                        PooledName(u"DiscrStats"), PooledName(u"ContStats")};
+  const DOMElement* found[4];
+  FirstChildren(univariateStats, tags, found);
+  return {found[0], found[1], found[2], found[3]};
 }
 
 // Why a record that was read whole is not valid, as far as the reading can tell.
@@ -68,7 +98,7 @@ MCStatus ReadNonNegativeArray(std::vector<double>& values, const DOMElement& arr
     return Fault(faults, Failure(kAttributeAbsent), array,
                  [] { return std::string("Array has no \"type\""); });
   }
-  if (!XStrEqualsUTF8Str(type, "real") && !XStrEqualsUTF8Str(type, "int")) {
+  if (!TextIs(type, u"real") && !TextIs(type, u"int")) {
     return Fault(faults, Failure(kAttributeBad), array,
                  [&] { return "Array type " + Quoted(type) + " is neither \"real\" nor \"int\""; });
   }
@@ -93,18 +123,21 @@ MCStatus ReadNonNegativeArray(std::vector<double>& values, const DOMElement& arr
 }
 
 MCStatus ExtractIntervalOf(double& left, double& right, bool& leftOpen, const DOMElement& interval,
-                           MCFaults* faults) {
-  const auto notANumber = [&](const char* margin) {
+                           IntervalNames& names, MCFaults* faults) {
+  const XMLCh* attributes[3];
+  ReadAttributes(interval, names.attributes, attributes);
+  // Named apart rather than bound as a structure: lambdas below capture them.
+  const XMLCh* const leftText = attributes[0];
+  const XMLCh* const rightText = attributes[1];
+  const XMLCh* const closure = attributes[2];
+  const auto notANumber = [&](const char* margin, const XMLCh* text) {
     return Fault(faults, Failure(kAttributeBad), interval, [&] {
-      return std::string("Interval ") + margin + " " + Quoted(GetAttribute(interval, margin)) +
-             " is not a finite number";
+      return std::string("Interval ") + margin + " " + Quoted(text) + " is not a finite number";
     });
   };
-  if (ReadOptionalDouble(interval, "leftMargin", left) == kNotANumber) {
-    return notANumber("leftMargin");
-  }
-  const int rightAnswer = ReadOptionalDouble(interval, "rightMargin", right);
-  if (rightAnswer == kNotANumber) return notANumber("rightMargin");
+  if (ReadOptionalDouble(leftText, left) == kNotANumber) return notANumber("leftMargin", leftText);
+  const int rightAnswer = ReadOptionalDouble(rightText, right);
+  if (rightAnswer == kNotANumber) return notANumber("rightMargin", rightText);
   if (rightAnswer == kAbsent) {
     if (left == gMissingValue) {
       return Fault(faults, Failure(kAttributeAbsent), interval, [] {
@@ -113,18 +146,17 @@ MCStatus ExtractIntervalOf(double& left, double& right, bool& leftOpen, const DO
     }
   } else if (left != gMissingValue && left >= right) {
     return Fault(faults, Failure(kAttributeBad), interval, [&] {
-      return "Interval leftMargin " + Quoted(GetAttribute(interval, "leftMargin")) +
-             " is not below its rightMargin " + Quoted(GetAttribute(interval, "rightMargin"));
+      return "Interval leftMargin " + Quoted(leftText) + " is not below its rightMargin " +
+             Quoted(rightText);
     });
   }
 
-  const XMLCh* closure = GetAttribute(interval, "closure");
   if (closure == nullptr) {
     return Fault(faults, Failure(kAttributeAbsent), interval,
                  [] { return std::string("Interval has no \"closure\""); });
   }
   // Only the left side of the closure matters here.
-  leftOpen = XStrEqualsUTF8Str(closure, "openOpen") || XStrEqualsUTF8Str(closure, "openClosed");
+  leftOpen = TextIs(closure, u"openOpen") || TextIs(closure, u"openClosed");
   return MCStatus();
 }
 
@@ -133,10 +165,30 @@ MCStatus FillCutPointsFreqsOf(std::vector<double>& cutPoints, std::vector<double
   cutPoints.clear();
   freqs.clear();
   leftOpen = true;
+  // A first pass counts the intervals, so that the cut points are allocated once
+  // (a gap between intervals adds one more), and finds the Array.
+  PooledName intervalTag(u"Interval");
+  PooledName arrayTag(u"Array");
+  std::size_t intervals = 0;
+  const DOMElement* array = nullptr;
+  for (const DOMNode* node = contStats.getFirstChild(); node != nullptr;
+       node = node->getNextSibling()) {
+    if (node->getNodeType() != DOMNode::ELEMENT_NODE) continue;
+    const XMLCh* tag = node->getNodeName();
+    if (intervalTag.Matches(tag)) {
+      ++intervals;
+    } else if (array == nullptr && arrayTag.Matches(tag)) {
+      array = static_cast<const DOMElement*>(node);
+    }
+  }
+  if (intervals == 0) return MCStatus();
+  cutPoints.reserve(intervals + 1);
+
+  IntervalNames names;
   bool openRightSeen = false;
   bool first = true;
-  for (const DOMElement* interval = GetFirstChildElmt(contStats, "Interval"); interval != nullptr;
-       interval = GetNextSiblingElmt(*interval, "Interval")) {
+  for (const DOMElement* interval = ElementFrom(contStats.getFirstChild(), intervalTag);
+       interval != nullptr; interval = ElementFrom(interval->getNextSibling(), intervalTag)) {
     // Only the last boundary of a histogram may be open.
     if (openRightSeen) {
       return Fault(faults, Failure(kBadHistogram), *interval, [] {
@@ -146,7 +198,8 @@ MCStatus FillCutPointsFreqsOf(std::vector<double>& cutPoints, std::vector<double
     double left = gMissingValue;
     double right = gMissingValue;
     bool intervalLeftOpen = false;
-    const MCStatus status = ExtractIntervalOf(left, right, intervalLeftOpen, *interval, faults);
+    const MCStatus status =
+        ExtractIntervalOf(left, right, intervalLeftOpen, *interval, names, faults);
     if (!status.IsOK()) return status;
 
     if (first) {
@@ -179,9 +232,7 @@ MCStatus FillCutPointsFreqsOf(std::vector<double>& cutPoints, std::vector<double
     cutPoints.push_back(right);
     first = false;
   }
-  if (cutPoints.empty()) return MCStatus();
 
-  const DOMElement* array = GetFirstChildElmt(contStats, "Array");
   if (array == nullptr) {
     return Fault(faults, Failure(kElementMissing), contStats,
                  [] { return std::string("ContStats has intervals but no Array of frequencies"); });
@@ -197,9 +248,10 @@ MCStatus FillCutPointsFreqsOf(std::vector<double>& cutPoints, std::vector<double
   return MCStatus();
 }
 
-MCStatus FillUniStatsCatOf(MCUniStats& stats, const std::string& name, double totalFreq,
-                           const DOMElement& univariateStats, MCFaults* faults) {
-  const DOMElement* discrStats = GetFirstChildElmt(univariateStats, "DiscrStats");
+// `discrStats` is the first DiscrStats child of `univariateStats`, or null.
+MCStatus FillUniStatsCatOf(MCUniStats& stats, std::string name, double totalFreq,
+                           const DOMElement& univariateStats, const DOMElement* discrStats,
+                           MCFaults* faults) {
   const DOMElement* array =
       discrStats == nullptr ? nullptr : GetFirstChildElmt(*discrStats, "Array");
   if (array == nullptr) {
@@ -214,19 +266,25 @@ MCStatus FillUniStatsCatOf(MCUniStats& stats, const std::string& name, double to
   const MCStatus status = ReadNonNegativeArray(counts, *array, faults);
   if (!status.IsOK()) return status;
 
-  stats = MCUniStats(name, totalFreq, counts);
+  stats = MCUniStats(std::move(name), totalFreq, std::move(counts));
   return MCStatus();
 }
 
-MCStatus FillUniStatsContOf(MCUniStats& stats, const std::string& name, double totalFreq,
-                            const DOMElement& univariateStats, MCFaults* faults) {
-  const DOMElement* numericInfo = GetFirstChildElmt(univariateStats, "NumericInfo");
+// `numericInfo` and `contStats` are the first such children of `univariateStats`,
+// or null.
+MCStatus FillUniStatsContOf(MCUniStats& stats, std::string name, double totalFreq,
+                            const DOMElement& univariateStats, const DOMElement* numericInfo,
+                            const DOMElement* contStats, MCFaults* faults) {
   if (numericInfo == nullptr) {
     return Fault(faults, Failure(kElementMissing), univariateStats,
                  [] { return std::string("no NumericInfo"); });
   }
 
   // Read in this order; the first text that is not a number stops the reading.
+  PooledName names[4] = {PooledName(u"minimum"), PooledName(u"maximum"), PooledName(u"mean"),
+                         PooledName(u"standardDeviation")};
+  const XMLCh* texts[4];
+  ReadAttributes(*numericInfo, names, texts);
   MCUniStats::SummStats summStats;
   struct Summary {
     const char* attribute;
@@ -237,12 +295,12 @@ MCStatus FillUniStatsContOf(MCUniStats& stats, const std::string& name, double t
                                {"mean", summStats.mean},
                                {"standardDeviation", summStats.standardDeviation}};
   int deviationAnswer = kAbsent;
-  for (const Summary& summary : summaries) {
-    deviationAnswer = ReadOptionalDouble(*numericInfo, summary.attribute, summary.value);
+  for (int i = 0; i < 4; ++i) {
+    deviationAnswer = ReadOptionalDouble(texts[i], summaries[i].value);
     if (deviationAnswer == kNotANumber) {
       return Fault(faults, Failure(kAttributeBad), *numericInfo, [&] {
-        return std::string("NumericInfo ") + summary.attribute + " " +
-               Quoted(GetAttribute(*numericInfo, summary.attribute)) + " is not a finite number";
+        return std::string("NumericInfo ") + summaries[i].attribute + " " + Quoted(texts[i]) +
+               " is not a finite number";
       });
     }
   }
@@ -250,13 +308,11 @@ MCStatus FillUniStatsContOf(MCUniStats& stats, const std::string& name, double t
   // the missing value, which lies below zero.
   if (deviationAnswer == kRead && summStats.standardDeviation < 0.0) {
     return Fault(faults, Failure(kInvalidStats), *numericInfo, [&] {
-      return "NumericInfo standardDeviation " +
-             Quoted(GetAttribute(*numericInfo, "standardDeviation")) + " is negative";
+      return "NumericInfo standardDeviation " + Quoted(texts[3]) + " is negative";
     });
   }
 
   // A continuous field without a histogram leaves the caller's record alone.
-  const DOMElement* contStats = GetFirstChildElmt(univariateStats, "ContStats");
   if (contStats == nullptr) return MCStatus();
 
   std::vector<double> cutPoints;
@@ -265,7 +321,7 @@ MCStatus FillUniStatsContOf(MCUniStats& stats, const std::string& name, double t
   const MCStatus status = FillCutPointsFreqsOf(cutPoints, freqs, leftOpen, *contStats, faults);
   if (!status.IsOK()) return status;
 
-  stats = MCUniStats(name, totalFreq, summStats, cutPoints, freqs);
+  stats = MCUniStats(std::move(name), totalFreq, summStats, std::move(cutPoints), std::move(freqs));
   return MCStatus();
 }
 
@@ -278,9 +334,9 @@ MCStatus ReadUniStatsElement(MCUniStats& stats, const DOMElement& univariateStat
     return Fault(faults, Failure(kAttributeAbsent), univariateStats,
                  [] { return std::string("\"field\" is missing"); });
   }
-  const std::string name = ToUTF8(field);
 
-  const DOMElement* counts = GetFirstChildElmt(univariateStats, "Counts");
+  const StatsChildren children = ChildrenOf(univariateStats);
+  const DOMElement* counts = children.counts;
   if (counts == nullptr) {
     return Fault(faults, Failure(kElementMissing), univariateStats,
                  [] { return std::string("no Counts"); });
@@ -299,9 +355,11 @@ MCStatus ReadUniStatsElement(MCUniStats& stats, const DOMElement& univariateStat
   }
 
   // NumericInfo decides, even when DiscrStats is present as well.
-  MCStatus status = GetFirstChildElmt(univariateStats, "NumericInfo") != nullptr
-                        ? FillUniStatsContOf(stats, name, totalFreq, univariateStats, faults)
-                        : FillUniStatsCatOf(stats, name, totalFreq, univariateStats, faults);
+  MCStatus status = children.numericInfo != nullptr
+                        ? FillUniStatsContOf(stats, ToUTF8(field), totalFreq, univariateStats,
+                                             children.numericInfo, children.contStats, faults)
+                        : FillUniStatsCatOf(stats, ToUTF8(field), totalFreq, univariateStats,
+                                            children.discrStats, faults);
   if (status.IsOK() && !stats.IsValid()) {
     status = Fault(faults, Failure(kInvalidStats), univariateStats,
                    [&] { return WhyInvalid(stats, univariateStats); });
@@ -318,7 +376,9 @@ MCStatus MCPMMLParser::FillUniStats(MCUniStats& stats, const DOMElement*& cursor
   // The cursor moves before the element is checked, so that a caller can step
   // past a bad element with the next call.
   if (cursor != nullptr) {
+    const DOMElement* previous = cursor;
     cursor = GetNextSiblingElmt(*cursor, "UnivariateStats");
+    if (cursor != nullptr) PrefetchNextLike(previous, cursor);
   } else {
     const DOMElement* modelStats = GetFirstChildElmt(*m_modelElmt, "ModelStats");
     cursor = modelStats == nullptr ? nullptr : GetFirstChildElmt(*modelStats, "UnivariateStats");
@@ -329,12 +389,15 @@ MCStatus MCPMMLParser::FillUniStats(MCUniStats& stats, const DOMElement*& cursor
 
 MCStatus MCPMMLParser::FillUniStatsCat(MCUniStats& stats, const std::string& name, double totalFreq,
                                        const DOMElement& univariateStats) const {
-  return FillUniStatsCatOf(stats, name, totalFreq, univariateStats, nullptr);
+  return FillUniStatsCatOf(stats, name, totalFreq, univariateStats,
+                           GetFirstChildElmt(univariateStats, "DiscrStats"), nullptr);
 }
 
 MCStatus MCPMMLParser::FillUniStatsCont(MCUniStats& stats, const std::string& name,
                                         double totalFreq, const DOMElement& univariateStats) const {
-  return FillUniStatsContOf(stats, name, totalFreq, univariateStats, nullptr);
+  return FillUniStatsContOf(stats, name, totalFreq, univariateStats,
+                            GetFirstChildElmt(univariateStats, "NumericInfo"),
+                            GetFirstChildElmt(univariateStats, "ContStats"), nullptr);
 }
 
 MCStatus MCPMMLParser::FillCutPointsFreqs(std::vector<double>& cutPoints,
@@ -345,7 +408,8 @@ MCStatus MCPMMLParser::FillCutPointsFreqs(std::vector<double>& cutPoints,
 
 MCStatus MCPMMLParser::ExtractInterval(double& left, double& right, bool& leftOpen,
                                        const DOMElement& interval) const {
-  return ExtractIntervalOf(left, right, leftOpen, interval, nullptr);
+  IntervalNames names;
+  return ExtractIntervalOf(left, right, leftOpen, interval, names, nullptr);
 }
 
 }  // namespace MCXML_1_3

@@ -5,6 +5,7 @@
 #include "mcxml/settings/settings_internal.h"
 #include "mcxml/settings/settings_parser.h"
 #include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/dom_access_internal.h"
 
 namespace MCXML_1_3 {
 
@@ -20,11 +21,14 @@ MCStatus MCSettingsParser::FillVarList(MCVarList& varList, bool useBins,
   if (!result.IsOK()) return result;
 
   MCBinsIndex bins(m_transDictElmt);
-  const XName fieldTag("DataField");
-  for (const DOMElement* elmt = FirstChildNamed(*m_dataDictElmt, fieldTag); elmt != nullptr;
-       elmt = NextSiblingNamed(*elmt, fieldTag)) {
-    MCDataField field;
-    MCStatus status = ReadDataField(*elmt, GetAttribute(*elmt, "name"), kSettingsFieldRules, field);
+  MCDataFieldReader reader(kSettingsFieldRules);
+  PooledName fieldTag(u"DataField");
+  // One record for every field, so that its vectors are allocated once per call.
+  MCDataField field;
+  for (const DOMElement* elmt = ElementFrom(m_dataDictElmt->getFirstChild(), fieldTag);
+       elmt != nullptr; elmt = ElementFrom(elmt->getNextSibling(), fieldTag)) {
+    field.Clear();
+    MCStatus status = reader.Read(*elmt, reader.Attributes(*elmt), field);
     if (!status.IsOK()) return status;
 
     if (field.continuous && !fieldCodes.empty()) {

@@ -208,6 +208,18 @@ void DocumentParser::startElement(const xc::XMLElementDecl& elemDecl, const unsi
                                   const xc::RefVectorOf<xc::XMLAttr>& attrList,
                                   const XMLSize_t attrCount, const bool isEmpty,
                                   const bool isRoot) {
+  if (!m_secured && !m_recordPlaces) {
+    return xc::XercesDOMParser::startElement(elemDecl, urlId, elemPrefix, attrList, attrCount,
+                                             isEmpty, isRoot);
+  }
+  return StartWatchedElement(elemDecl, urlId, elemPrefix, attrList, attrCount, isEmpty, isRoot);
+}
+
+void DocumentParser::StartWatchedElement(const xc::XMLElementDecl& elemDecl,
+                                         const unsigned int urlId, const XMLCh* const elemPrefix,
+                                         const xc::RefVectorOf<xc::XMLAttr>& attrList,
+                                         const XMLSize_t attrCount, const bool isEmpty,
+                                         const bool isRoot) {
   if (m_secured && attrCount > kMaxAttributesPerElement) {
     Refuse(u"element '" + std::u16string(elemDecl.getFullName()) + u"' has more than " +
            Decimal(kMaxAttributesPerElement) + u" attributes, the limit of secure processing");
@@ -233,40 +245,47 @@ void DocumentParser::startElement(const xc::XMLElementDecl& elemDecl, const unsi
 
 void DocumentParser::endElement(const xc::XMLElementDecl& elemDecl, const unsigned int urlId,
                                 const bool isRoot, const XMLCh* const elemPrefix) {
+  if (!m_recordPlaces) return xc::XercesDOMParser::endElement(elemDecl, urlId, isRoot, elemPrefix);
   xc::XercesDOMParser::endElement(elemDecl, urlId, isRoot, elemPrefix);
-  if (m_recordPlaces) Mark();
+  Mark();
 }
 
 void DocumentParser::docCharacters(const XMLCh* const chars, const XMLSize_t length,
                                    const bool cdataSection) {
+  if (!m_recordPlaces) return xc::XercesDOMParser::docCharacters(chars, length, cdataSection);
   xc::XercesDOMParser::docCharacters(chars, length, cdataSection);
-  if (m_recordPlaces) Mark();
+  Mark();
 }
 
 void DocumentParser::ignorableWhitespace(const XMLCh* const chars, const XMLSize_t length,
                                          const bool cdataSection) {
+  if (!m_recordPlaces) return xc::XercesDOMParser::ignorableWhitespace(chars, length, cdataSection);
   xc::XercesDOMParser::ignorableWhitespace(chars, length, cdataSection);
-  if (m_recordPlaces) Mark();
+  Mark();
 }
 
 void DocumentParser::docComment(const XMLCh* const comment) {
+  if (!m_recordPlaces) return xc::XercesDOMParser::docComment(comment);
   xc::XercesDOMParser::docComment(comment);
-  if (m_recordPlaces) Mark();
+  Mark();
 }
 
 void DocumentParser::docPI(const XMLCh* const target, const XMLCh* const data) {
+  if (!m_recordPlaces) return xc::XercesDOMParser::docPI(target, data);
   xc::XercesDOMParser::docPI(target, data);
-  if (m_recordPlaces) Mark();
+  Mark();
 }
 
 void DocumentParser::startEntityReference(const xc::XMLEntityDecl& entDecl) {
+  if (!m_recordPlaces) return xc::XercesDOMParser::startEntityReference(entDecl);
   xc::XercesDOMParser::startEntityReference(entDecl);
-  if (m_recordPlaces) Mark();
+  Mark();
 }
 
 void DocumentParser::endEntityReference(const xc::XMLEntityDecl& entDecl) {
+  if (!m_recordPlaces) return xc::XercesDOMParser::endEntityReference(entDecl);
   xc::XercesDOMParser::endEntityReference(entDecl);
-  if (m_recordPlaces) Mark();
+  Mark();
 }
 
 std::optional<MCXMLError> FirstErrorOf(const xc::XercesDOMParser* parser) {
@@ -280,14 +299,24 @@ MCPlace PlaceIn(const xc::XercesDOMParser* parser, const DOMElement& elmt) {
 }
 
 DOMElement* DocumentParser::createElement(const XMLCh* name) {
-  DOMElement* elmt = xc::XercesDOMParser::createElement(name);
-  if (m_secured) m_names.Insert(elmt->getNodeName());
-  return elmt;
+  if (!m_secured) return xc::XercesDOMParser::createElement(name);
+  return CreateCountedElement(name);
 }
 
 xc::DOMAttr* DocumentParser::createAttr(const XMLCh* name) {
+  if (!m_secured) return xc::XercesDOMParser::createAttr(name);
+  return CreateCountedAttr(name);
+}
+
+DOMElement* DocumentParser::CreateCountedElement(const XMLCh* name) {
+  DOMElement* elmt = xc::XercesDOMParser::createElement(name);
+  m_names.Insert(elmt->getNodeName());
+  return elmt;
+}
+
+xc::DOMAttr* DocumentParser::CreateCountedAttr(const XMLCh* name) {
   xc::DOMAttr* attr = xc::XercesDOMParser::createAttr(name);
-  if (m_secured) m_names.Insert(attr->getNodeName());
+  m_names.Insert(attr->getNodeName());
   return attr;
 }
 

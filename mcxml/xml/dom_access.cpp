@@ -2,23 +2,17 @@
 // search, the library's own Extension elements and number lists.
 #include "mcxml/xml/dom_access.h"
 
-#include <charconv>
-#include <cstdint>
+#include <algorithm>
 #include <cstring>
-#include <system_error>
 
 #include <xercesc/dom/DOMAttr.hpp>
 #include <xercesc/dom/DOMNamedNodeMap.hpp>
 #include <xercesc/dom/DOMNode.hpp>
-#include <xercesc/util/NumberFormatException.hpp>
-#include <xercesc/util/PlatformUtils.hpp>
-#include <xercesc/util/XMLBigInteger.hpp>
-#include <xercesc/util/XMLDouble.hpp>
 #include <xercesc/util/XMLString.hpp>
 
-#include "mcxml/common/missing_value.h"
 #include "mcxml/xml/dom_access_internal.h"
 #include "mcxml/xml/extender_internal.h"
+#include "mcxml/xml/plain_text_internal.h"
 #include "mcxml/xml/transcoder_internal.h"
 
 namespace MCXML_1_3 {
@@ -30,30 +24,6 @@ using XName = std::vector<XMLCh>;
 constexpr char kExtensionTag[] = "Extension";
 constexpr char kExtenderAttr[] = "extender";
 constexpr char kNameAttr[] = "name";
-
-// int's bounds; a number of fewer digits always fits.
-constexpr XMLCh kIntMax[] = u"2147483647";
-constexpr XMLCh kIntMin[] = u"-2147483648";
-constexpr unsigned kIntDigits = 10;
-
-// The conversions and comparisons below take plain ASCII as it stands: it is the
-// same sequence of units in UTF-8 and UTF-16, and the UTF-8 transcoder converts it
-// unit for unit. Anything else, bytes that are not UTF-8 included (whose results
-// are the transcoder's to decide), goes through the transcoder.
-bool IsAscii(const char* text) {
-  for (; *text != 0; ++text) {
-    if (static_cast<unsigned char>(*text) >= 0x80) return false;
-  }
-  return true;
-}
-
-// `text` equals the ASCII text `ascii` unit for unit.
-bool EqualsAscii(const XMLCh* text, const char* ascii) {
-  const unsigned char* byte = reinterpret_cast<const unsigned char*>(ascii);
-  for (; *byte != 0 && *text == *byte; ++byte, ++text) {
-  }
-  return *byte == 0 && *text == 0;
-}
 
 // A UTF-8 name in UTF-16, equal to what ToUTF16 gives; a short ASCII name needs
 // no heap, so that lookups by name cost no allocation.
@@ -109,130 +79,11 @@ bool HasTag(const DOMNode& node, const XMLCh* name) {
 }
 
 // The first element named `name` (any when null) from `node` on, `node` included.
-const DOMElement* ElementFrom(const DOMNode* node, const XMLCh* name) {
+const DOMElement* ElementNamedFrom(const DOMNode* node, const XMLCh* name) {
   for (; node != nullptr; node = node->getNextSibling()) {
     if (HasTag(*node, name)) return static_cast<const DOMElement*>(node);
   }
   return nullptr;
-}
-
-bool XStrToInt(const XMLCh* text, int& value) {
-  try {
-    const xc::XMLBigInteger number(text, xc::XMLPlatformUtils::fgMemoryManager);
-    // intValue() wraps silently outside the range of int, so the range is ours.
-    const unsigned digits = number.getTotalDigit();
-    if (digits > kIntDigits) return false;
-    if (digits == kIntDigits) {
-      const bool negative = number.getSign() < 0;
-      const xc::XMLBigInteger bound(negative ? kIntMin : kIntMax,
-                                    xc::XMLPlatformUtils::fgMemoryManager);
-      const int order =
-          xc::XMLBigInteger::compareValues(&number, &bound, xc::XMLPlatformUtils::fgMemoryManager);
-      if (negative ? order < 0 : order > 0) return false;
-    }
-    value = number.intValue();
-    return true;
-  } catch (const xc::NumberFormatException&) {
-    return false;
-  }
-}
-
-// The longest text that ReadPlainDecimal takes: far from the ends of double's
-// range and from its subnormal numbers, in either direction.
-constexpr size_t kPlainDecimalMax = 40;
-
-// Powers of ten that a double holds exactly, and the most digits that an integer
-// can have and still be held exactly (every 15-digit integer lies below 2^53).
-constexpr double kExactPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-constexpr int kExactDigits = 15;
-
-// Reads [begin, end) when it is a plain decimal (an optional minus, digits, and
-// optionally a point and more digits), the form nearly every number in a document
-// has; false for anything else. Such a number is neither special, nor out of
-// range, nor subnormal, so XMLDouble reads it as Normal with the correctly rounded
-// value (a minus zero included), which is what this gives too.
-bool ReadPlainDecimal(const XMLCh* begin, const XMLCh* end, double& value) {
-  const size_t length = static_cast<size_t>(end - begin);
-  if (length == 0 || length > kPlainDecimalMax) return false;
-  char text[kPlainDecimalMax];
-  size_t used = 0;
-  std::uint64_t mantissa = 0;
-  int digitCount = 0;
-  const XMLCh* unit = begin;
-  const auto digits = [&] {
-    const XMLCh* first = unit;
-    for (; unit != end && *unit >= u'0' && *unit <= u'9'; ++unit) {
-      text[used++] = static_cast<char>(*unit);
-      mantissa = mantissa * 10 + (*unit - u'0');
-      ++digitCount;
-    }
-    return static_cast<int>(unit - first);
-  };
-  const bool negative = *unit == u'-';
-  if (negative) text[used++] = static_cast<char>(*unit++);
-  if (digits() == 0) return false;
-  int fractionDigits = 0;
-  if (unit != end && *unit == u'.') {
-    text[used++] = static_cast<char>(*unit++);
-    fractionDigits = digits();
-    if (fractionDigits == 0) return false;
-  }
-  if (unit != end) return false;
-  if (digitCount <= kExactDigits) {
-    // Both operands are exact, so the division's one rounding is the correct one.
-    const double magnitude = static_cast<double>(mantissa) / kExactPowersOfTen[fractionDigits];
-    value = negative ? -magnitude : magnitude;
-    return true;
-  }
-  const std::from_chars_result read = std::from_chars(text, text + used, value);
-  return read.ec == std::errc() && read.ptr == text + used;
-}
-
-bool XStrToDouble(const XMLCh* text, double& value) {
-  if (ReadPlainDecimal(text, text + xc::XMLString::stringLen(text), value)) return true;
-  try {
-    const xc::XMLDouble number(text, xc::XMLPlatformUtils::fgMemoryManager);
-    switch (number.getType()) {
-      case xc::XMLAbstractDoubleFloat::Normal:
-        value = number.getValue();
-        return true;
-      case xc::XMLAbstractDoubleFloat::NaN:
-        value = MCCommon_1_3::MCMV::gMissingValue;
-        return true;
-      default:
-        return false;
-    }
-  } catch (const xc::NumberFormatException&) {
-    return false;
-  }
-}
-
-// The delimiters of a default XMLStringTokenizer, which splits number lists.
-bool IsListDelimiter(XMLCh unit) {
-  return unit == u' ' || unit == u'\t' || unit == u'\n' || unit == u'\r';
-}
-
-// Splits as a default XMLStringTokenizer does, without its copy of every token.
-bool XStrToDoublesList(const XMLCh* text, std::vector<double>& values) {
-  const XMLCh* unit = text;
-  XName token;
-  for (;;) {
-    while (*unit != 0 && IsListDelimiter(*unit)) ++unit;
-    if (*unit == 0) return true;
-    const XMLCh* begin = unit;
-    while (*unit != 0 && !IsListDelimiter(*unit)) ++unit;
-    double value = 0.0;
-    if (!ReadPlainDecimal(begin, unit, value)) {
-      token.assign(begin, unit);
-      token.push_back(0);
-      if (!XStrToDouble(token.data(), value)) {
-        values.clear();
-        return false;
-      }
-    }
-    values.push_back(value);
-  }
 }
 
 // The names an Extension search compares, converted once per search rather than
@@ -262,8 +113,8 @@ bool MatchesExtension(const DOMElement& elmt, const ExtensionNames& names) {
 // The first matching Extension from `node` on, `node` included.
 const DOMElement* ExtensionFrom(const DOMNode* node, const char* name) {
   const ExtensionNames names(name);
-  for (const DOMElement* elmt = ElementFrom(node, names.tag.data()); elmt != nullptr;
-       elmt = ElementFrom(elmt->getNextSibling(), names.tag.data())) {
+  for (const DOMElement* elmt = ElementNamedFrom(node, names.tag.data()); elmt != nullptr;
+       elmt = ElementNamedFrom(elmt->getNextSibling(), names.tag.data())) {
     if (MatchesExtension(*elmt, names)) return elmt;
   }
   return nullptr;
@@ -286,14 +137,114 @@ const XMLCh* AttributeValue(const xc::DOMAttr* attr) {
   return value == nullptr || *value == 0 ? nullptr : value;
 }
 
+namespace {
+
+// The pending name of `names` that `name` matches, or `count`. Names seen before
+// are tried by address first, so that an attribute or tag met again costs no
+// comparison of texts with the names it is not.
+std::size_t MatchingName(const XMLCh* name, PooledName* names, std::size_t count,
+                         unsigned long pending) {
+  for (std::size_t k = 0; k < count; ++k) {
+    if ((pending >> k & 1) != 0 && names[k].Seen(name)) return k;
+  }
+  for (std::size_t k = 0; k < count; ++k) {
+    if ((pending >> k & 1) != 0 && names[k].Matches(name)) return k;
+  }
+  return count;
+}
+
+}  // namespace
+
+void ReadAttributes(const DOMElement& elmt, PooledName* names, const XMLCh** values,
+                    std::size_t count) {
+  std::fill(values, values + count, nullptr);
+  const xc::DOMNamedNodeMap* attributes = elmt.getAttributes();
+  if (attributes == nullptr) return;
+  // Only the first attribute of a name counts, even when its value is empty and a
+  // later one (the DOM allows two of one name in different namespaces) is not.
+  unsigned long pending = (1ul << count) - 1;
+  // item() answers null past the end.
+  for (XMLSize_t i = 0; pending != 0; ++i) {
+    const DOMNode* attr = attributes->item(i);
+    if (attr == nullptr) return;
+    const std::size_t k = MatchingName(attr->getNodeName(), names, count, pending);
+    if (k == count) continue;
+    values[k] = AttributeValue(static_cast<const xc::DOMAttr*>(attr));
+    pending &= ~(1ul << k);
+  }
+}
+
+const DOMElement* ElementFrom(const DOMNode* node, PooledName& tag) {
+  for (; node != nullptr; node = node->getNextSibling()) {
+    if (node->getNodeType() == DOMNode::ELEMENT_NODE && tag.Matches(node->getNodeName())) {
+      return static_cast<const DOMElement*>(node);
+    }
+  }
+  return nullptr;
+}
+
+void FirstChildren(const DOMNode& parent, PooledName* tags, const DOMElement** found,
+                   std::size_t count) {
+  std::fill(found, found + count, nullptr);
+  unsigned long pending = (1ul << count) - 1;
+  for (const DOMNode* node = parent.getFirstChild(); node != nullptr && pending != 0;
+       node = node->getNextSibling()) {
+    if (node->getNodeType() != DOMNode::ELEMENT_NODE) continue;
+    const std::size_t k = MatchingName(node->getNodeName(), tags, count, pending);
+    if (k == count) continue;
+    found[k] = static_cast<const DOMElement*>(node);
+    pending &= ~(1ul << k);
+  }
+}
+
+namespace {
+
+constexpr std::uintptr_t kLine = 64;
+// A sibling farther than this from the one before is not taken as a guide.
+constexpr std::uintptr_t kMaxSiblingSpan = 64 * 1024;
+
+void Prefetch(std::uintptr_t begin, std::uintptr_t end) {
+  for (std::uintptr_t line = begin & ~(kLine - 1); line < end; line += kLine) {
+    __builtin_prefetch(reinterpret_cast<const void*>(line));
+  }
+}
+
+}  // namespace
+
+void ReadAhead::Advance(std::uintptr_t until) {
+  if (m_next > until) {
+    // A little behind what was asked for already: nothing new. Far behind: the
+    // walk has gone to another part of the document, and starts afresh.
+    if (m_next - until <= kDistance) return;
+    m_next = until - kDistance;
+  } else if (until - m_next > kDistance) {
+    m_next = until - kDistance;  // a jump ahead starts afresh too
+  }
+  Prefetch(m_next, until);
+  m_next = until;
+}
+
+void PrefetchNextLike(const DOMNode* previous, const DOMNode* current) {
+  const std::uintptr_t from = reinterpret_cast<std::uintptr_t>(previous);
+  const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(current);
+  if (at <= from || at - from > kMaxSiblingSpan) return;
+  // The current one was asked for by the step before.
+  Prefetch(at + (at - from), at + 2 * (at - from));
+}
+
 std::string ToUTF8(const XMLCh* text) {
   if (text == nullptr) return std::string();
-  std::string result(xc::XMLString::stringLen(text), '\0');
-  for (size_t i = 0; i < result.size(); ++i) {
-    if (text[i] >= 0x80) return WholeToUTF8(text);
-    result[i] = static_cast<char>(text[i]);
+  // Plain ASCII converts unit for unit: a short text is narrowed on the stack as it
+  // is checked, and copied once.
+  constexpr std::size_t kShort = 64;
+  char narrowed[kShort];
+  std::size_t length = 0;
+  for (; text[length] != 0; ++length) {
+    if (text[length] >= 0x80) return WholeToUTF8(text);
+    if (length < kShort) narrowed[length] = static_cast<char>(text[length]);
   }
-  return result;
+  if (length <= kShort) return std::string(narrowed, length);
+  return std::string(text, text + length);
 }
 
 std::vector<XMLCh> ToUTF16(const char* text) {
@@ -360,8 +311,8 @@ const DOMElement* AsElement(const DOMNode& node, const char* name) {
 }
 
 const DOMElement* GetFirstChildElmt(const DOMNode& parent, const char* name) {
-  if (name == nullptr) return ElementFrom(parent.getFirstChild(), nullptr);
-  return ElementFrom(parent.getFirstChild(), Utf16Name(name).get());
+  if (name == nullptr) return ElementNamedFrom(parent.getFirstChild(), nullptr);
+  return ElementNamedFrom(parent.getFirstChild(), Utf16Name(name).get());
 }
 
 const DOMElement* GetFirstChildElmt(const DOMNode& parent,
@@ -370,7 +321,8 @@ const DOMElement* GetFirstChildElmt(const DOMNode& parent,
   index = 0;
   // Table order decides first; document order only among elements of one name.
   for (size_t i = 0; table[i].second != nullptr; ++i) {
-    const DOMElement* found = ElementFrom(parent.getFirstChild(), Utf16Name(table[i].second).get());
+    const DOMElement* found =
+        ElementNamedFrom(parent.getFirstChild(), Utf16Name(table[i].second).get());
     if (found != nullptr) {
       index = i;
       return found;
@@ -380,8 +332,8 @@ const DOMElement* GetFirstChildElmt(const DOMNode& parent,
 }
 
 const DOMElement* GetNextSiblingElmt(const DOMNode& node, const char* name) {
-  if (name == nullptr) return ElementFrom(node.getNextSibling(), nullptr);
-  return ElementFrom(node.getNextSibling(), Utf16Name(name).get());
+  if (name == nullptr) return ElementNamedFrom(node.getNextSibling(), nullptr);
+  return ElementNamedFrom(node.getNextSibling(), Utf16Name(name).get());
 }
 
 const DOMElement* GetFirstChildExtension(const DOMNode& parent, const char* name) {
