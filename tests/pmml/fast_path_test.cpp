@@ -102,9 +102,9 @@ TEST(FastPathTest, OnePassOverAttributesReadsWhatTheLookupPerNameFinds) {
 
 std::string Record(const MCUniStats& stats) {
   const MCUniStats::SummStats& s = stats.GetSummStats();
-  return stats.GetName() + " " + Text(stats.GetTotalFreq()) + Join(stats.GetCounts(), " {", "}") +
-         Join(Doubles{s.minimum, s.maximum, s.mean, s.standardDeviation}, " ", "") +
-         Join(stats.GetCutPoints(), " |", "|") + Join(stats.GetFreqs());
+  return stats.GetName() + " " + Text(stats.GetTotalFreq()) + " {" + Text(stats.GetCounts()) +
+         "} " + Text(Doubles{s.minimum, s.maximum, s.mean, s.standardDeviation}) + " |" +
+         Text(stats.GetCutPoints()) + "|" + Text(stats.GetFreqs());
 }
 
 // Each child found in one pass is the first of its tag, whatever stands before,
