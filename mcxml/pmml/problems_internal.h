@@ -1,6 +1,6 @@
 // What a check of a whole document collects: each failure of the library's own
 // reading steps with the element at fault and a reason, and the problems made
-// from them. The reading steps take an MCFaults pointer that the specified
+// from them. The reading steps take an MCFaults pointer that the public
 // operations leave null, so both meet every failure in the same code.
 #ifndef MCXML_PMML_PROBLEMS_INTERNAL_H
 #define MCXML_PMML_PROBLEMS_INTERNAL_H

@@ -1,5 +1,5 @@
 // The check of a whole PMML document: every problem at its place and path, the
-// codes the specified operations give for the same parts, the XML parser's first
+// codes the library's operations give for the same parts, the XML parser's first
 // error, and a clean document.
 #include <algorithm>
 #include <string>
