@@ -88,10 +88,14 @@ TEST(FillUniStatsTest, EachCallReadsTheNextField) {
     long code;
     std::string record;
   } calls[] = {
-      {"field='f'>" + counts + disc, 0, "f 7 3,4"},
+      // The first child of each tag counts, whatever stands before, between or after.
+      {"field='f'>" + counts + "<Counts totalFreq='9'/>" + disc + "<DiscrStats>" + Arr("1") +
+           "</DiscrStats>",
+       0, "f 7 3,4"},
       // NumericInfo wins over DiscrStats; absent summary values are missing.
-      {"field='f'>" + disc + num + "minimum='1' mean='2'/><ContStats>" + Iv("1", "3") +
-           Iv("4", "5") + Arr("5.5 0 1", "real") + "</ContStats>",
+      {"field='f'>" + disc + num + "minimum='1' mean='2'/><NumericInfo mean='3'/><ContStats>" +
+           Arr("5.5 0 1", "real") + Iv("1", "3") + "<Other/>" + Iv("4", "5") + Arr("9") +
+           "</ContStats><ContStats/>",
        0, "f 7 1,-max,2,-max |1,3,4,5|5.5,0,1"},
       {"field='f'>" + num + "/>", 116, kept},  // no ContStats: the record stays
       {"field=''>" + counts + disc, 108, kept},

@@ -1,11 +1,16 @@
 // The PMML variable list and its bins: the names filter, the first failure and
-// what stays added, value labels, invalid values and ranges, cut points and labels,
-// and the bins index against the walk over the whole dictionary.
+// what stays added, value labels, invalid values and ranges, cut points and labels;
+// the fast paths against the general ones: the one-pass read of attributes against
+// the lookup per name, the bins index against the walk over the whole dictionary,
+// and the list taking values by move against copying them.
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <xercesc/dom/DOMAttr.hpp>
+#include <xercesc/dom/DOMDocument.hpp>
+#include <xercesc/dom/DOMText.hpp>
 
 #include "pmml_test_support.h"
 
@@ -127,6 +132,58 @@ TEST(FillVarListTest, ABrokenNameIsNotItsBeginning) {
     EXPECT_THAT(parser.FillVarList(list, names, false), HasCode(code, false));
     EXPECT_EQ(VarListText(list), out);
   }
+}
+
+// Attribute maps the parser never makes, one per Value: two attributes of one name
+// in two namespaces (the DOM files the later one first, and the first counts even
+// when empty), a value of two text nodes or of none, a prefixed name. The one-pass
+// read finds in each what the lookup per name finds (see the DOM access test).
+TEST(FillVarListTest, EditedAttributesReadAsTheLookupPerName) {
+  ProbeParser parser;
+  ASSERT_THAT(Load(parser, Pmml(Cat("f", "string", V("a") + V("b") + V("c") + V("d") + V("e")))),
+              IsOk());
+  xercesc::DOMElement* v[5] = {
+      parser.m_dataDictElmt->getFirstElementChild()->getFirstElementChild()};
+  for (int i = 1; i < 5; ++i) v[i] = v[i - 1]->getNextElementSibling();
+  xercesc::DOMDocument& doc = *v[0]->getOwnerDocument();
+  v[0]->removeAttribute(u"value");
+  v[0]->setAttributeNS(u"urn:y", u"value", u"z");
+  v[0]->setAttributeNS(u"urn:x", u"value", u"");
+  v[1]->setAttributeNS(u"urn:y", u"property", u"valid");
+  v[1]->setAttributeNS(u"urn:x", u"property", u"invalid");
+  v[2]->getAttributeNode(u"value")->appendChild(doc.createTextNode(u"2"));
+  v[3]->setAttributeNode(doc.createAttribute(u"value"));
+  v[4]->removeAttribute(u"value");
+  v[4]->setAttributeNS(u"urn:p", u"p:value", u"q");
+  MCXML_1_3::MCVarList list;
+  EXPECT_THAT(parser.FillVarList(list, {}, false), IsOk());
+  EXPECT_EQ(VarListText(list), "f{c2} !b=");
+}
+
+// Every add that takes its values by move gives the list, the indexes and the
+// refusals of the one that copies them.
+TEST(VarListMoveTest, TakesByMoveWhatItCopies) {
+  const Strings ab = {"a", std::string(40, 'b')}, labels = {"A", "B"};
+  const std::vector<double> numbers = {1, 2.5}, cuts = {2, 5};
+  const auto in = MCXML_1_3::IMCVariable::kInput;
+  const auto adds = [&](MCXML_1_3::MCVarList& l, auto pass) {
+    // clang-format off
+    return std::vector<int>{
+        l.AddCatVar("t", "L", pass(ab), in), l.AddCatVar("tl", "L", pass(ab), pass(labels), in),
+        l.AddCatVar("bad", "", pass(ab), pass(Strings{"A"}), in),
+        l.AddCatVar("n", "", pass(numbers), in), l.AddCatVar("nl", "", pass(numbers), pass(labels), in),
+        l.AddCatVar("t", "", pass(numbers), in), l.AddCatVar("", "", pass(numbers), in),
+        l.AddContVar("c", "", 0, 10, pass(cuts), true, in),
+        l.AddContVar("down", "", 0, 10, pass(std::vector<double>{5, 2}), true, in)};
+    // clang-format on
+  };
+  MCXML_1_3::MCVarList copied, moved;
+  // A const reference picks the copying overloads, a temporary the moving ones.
+  const std::vector<int> copies = adds(
+      copied, [](const auto& v) -> const auto& { return v; });
+  EXPECT_EQ(adds(moved, [](auto v) { return v; }), copies);
+  EXPECT_EQ(VarListText(moved), VarListText(copied));
+  EXPECT_EQ(copied.GetCount(), 5);
 }
 
 // A Discretize of `field` with bins at `left`, `left` + 10 and `left` + 20.

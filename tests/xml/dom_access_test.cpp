@@ -171,7 +171,7 @@ TEST(DomAccessTest, ConversionsAndComparisonsMatchTheTranscoder) {
 }
 
 // Against the element's own lookup, an empty value read as absent; with values the
-// parser did not make (several text children, none, a replaced one).
+// parser did not make (several text children, none, a replaced one, two of a name).
 TEST(DomAccessTest, AttributesMatchTheElementsLookup) {
   const InlineDoc d(
       "<!DOCTYPE e [<!ENTITY ent 'x&#233;y'><!ATTLIST e fixed CDATA 'dflt'>]>"
@@ -184,9 +184,12 @@ TEST(DomAccessTest, AttributesMatchTheElementsLookup) {
   e.setAttributeNode(built);
   e.setAttributeNode(d.doc().createAttribute(u"bare"));
   e.setAttribute(u"a", u"replaced");
-  const std::string names[] = {
-      "a", "A",     "empty", "refs",    "fixed", "caf\xC3\xA9", "caf",  "p:q",
-      "q", "built", "bare",  "missing", "",      "ab\xC3",      "\x80", std::string(70, 'a')};
+  e.setAttributeNS(u"urn:y", u"dup", u"later");  // filed after the empty one below
+  e.setAttributeNS(u"urn:x", u"dup", u"");
+  // clang-format off
+  const std::string names[] = {"a", "A", "empty", "refs", "fixed", "caf\xC3\xA9", "caf", "p:q", "q",
+      "dup", "built", "bare", "missing", "", "ab\xC3", "\x80", std::string(70, 'a')};
+  // clang-format on
   const auto shown = [](const XMLCh* value) {
     return value == nullptr ? std::u16string(u"(absent)") : std::u16string(value);
   };
@@ -237,7 +240,7 @@ TEST(DomAccessTest, NumbersMatchXMLDoubleAndTheTokenizer) {
       "5.", "+5", " 5", "5 ", "1..2", "--1", "-", "0x10", "x", "NaN", "INF", "-INF", "1e-400",
       "1e400", "4.9e-324", "1.7976931348623157e308",
       "3.14159265358979323846264338327950288419716939937510", "1 2.5 -0", "\t1e3&#13;\n-2 ",
-      "  ", "1&#12;2", "1&#160;2", "NaN 7 INF", "NaN 7", "3 .5 5.", "1 x",
+      "  ", "1&#12;2", "1&#160;2", "1&#13;2", "NaN 7 INF", "NaN 7", "3 .5 5.", "1 x",
       "0000000000000000000000000000000000000000001 2"};
   // clang-format on
   std::mt19937 random(7);
