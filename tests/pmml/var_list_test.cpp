@@ -171,8 +171,9 @@ TEST(VarListMoveTest, TakesByMoveWhatItCopies) {
     return std::vector<int>{
         l.AddCatVar("t", "L", pass(ab), in), l.AddCatVar("tl", "L", pass(ab), pass(labels), in),
         l.AddCatVar("bad", "", pass(ab), pass(Strings{"A"}), in),
-        l.AddCatVar("n", "", pass(numbers), in), l.AddCatVar("nl", "", pass(numbers), pass(labels), in),
-        l.AddCatVar("t", "", pass(numbers), in), l.AddCatVar("", "", pass(numbers), in),
+        l.AddCatVar("n", "", pass(numbers), in), l.AddCatVar("t", "", pass(numbers), in),
+        l.AddCatVar("", "", pass(numbers), in),
+        l.AddCatVar("nl", "", pass(numbers), pass(labels), in),
         l.AddContVar("c", "", 0, 10, pass(cuts), true, in),
         l.AddContVar("down", "", 0, 10, pass(std::vector<double>{5, 2}), true, in)};
     // clang-format on
