@@ -54,22 +54,32 @@ DOMElement* Walk(const DOMNode* scope, const char16_t* tag, const std::string& n
   return nullptr;
 }
 
-// Every getter on every name in the top scope, the first group "g" and its "h".
+// Every getter on every name in the top scope, the first group "g" and its "h";
+// on the way, each lookup finds what the walk over its scope finds.
 std::string Answers(MCSettingsParser& parser) {
   void* g = parser.GetComplexParameter("g", nullptr);
   void* h = g != nullptr ? parser.GetComplexParameter("h", g) : nullptr;
+  // Every edit leaves a group "g" at the top.
+  const DOMNode* top = g != nullptr ? static_cast<DOMElement*>(g)->getParentNode() : nullptr;
   std::string out;
   for (void* context : {static_cast<void*>(nullptr), g, h}) {
     if (!out.empty() && context == nullptr) {  // a group that is gone
       out += "none\n";
       continue;
     }
+    const DOMNode* scope = context != nullptr ? static_cast<DOMElement*>(context) : top;
     for (const std::string& name : kNames) {
+      SCOPED_TRACE(name);
+      const DOMElement* param = Walk(scope, u"Parameter", name);
+      EXPECT_EQ(Ask(parser, kText, name.c_str(), context).out,
+                param ? MCXML_1_3::ToUTF8(param->getAttribute(u"value")) : "=");
       for (int kind = kText; kind <= kType; ++kind) {
         const Answer answer = Ask(parser, static_cast<Kind>(kind), name.c_str(), context);
         out += std::to_string(answer.status.GetCode()) + "=" + answer.out + " ";
       }
-      out += parser.GetComplexParameter(name.c_str(), context) ? "complex\n" : "\n";
+      void* group = parser.GetComplexParameter(name.c_str(), context);
+      EXPECT_EQ(group, Walk(scope, u"ComplexParameter", name));
+      out += group != nullptr ? "complex\n" : "\n";
     }
   }
   return out;
@@ -77,48 +87,39 @@ std::string Answers(MCSettingsParser& parser) {
 
 TEST(SettingsLookup, EveryQueryReadsTheDocumentAsItNowStands) {
   using Edit = std::function<void(xc::DOMDocument&, DOMElement&)>;
-  const auto element = [](xc::DOMDocument& doc, const XMLCh* tag, const XMLCh* name) {
-    DOMElement* made = doc.createElement(tag);
-    made->setAttribute(u"name", name);
-    made->setAttribute(u"value", u"made");
-    return made;
+  const auto made = [](xc::DOMDocument& doc, const XMLCh* tag, const XMLCh* name) {
+    DOMElement* elmt = doc.createElement(tag);
+    elmt->setAttribute(u"name", name);
+    elmt->setAttribute(u"value", u"made");
+    return elmt;
   };
+  // clang-format off
   const std::pair<const char*, Edit> edits[] = {
-      {"same tag and name inserted before",
-       [&](auto& doc, auto& t) {
-         t.getParentNode()->insertBefore(element(doc, t.getTagName(), t.getAttribute(u"name")), &t);
-       }},
+      {"same tag and name inserted before", [&](auto& d, auto& t) {
+         t.getParentNode()->insertBefore(made(d, t.getTagName(), t.getAttribute(u"name")), &t); }},
       {"new name appended",
-       [&](auto& doc, auto& t) {
-         t.getParentNode()->appendChild(element(doc, t.getTagName(), u"c"));
-       }},
+       [&](auto& d, auto& t) { t.getParentNode()->appendChild(made(d, t.getTagName(), u"c")); }},
       {"removed", [](auto&, auto& t) { t.getParentNode()->removeChild(&t); }},
-      {"removed and released",
-       [](auto&, auto& t) { t.getParentNode()->removeChild(&t)->release(); }},
+      {"removed, released", [](auto&, auto& t) { t.getParentNode()->removeChild(&t)->release(); }},
       {"renamed by its attribute", [](auto&, auto& t) { t.setAttribute(u"name", u"c"); }},
       {"renamed by the attribute's text",
        [](auto&, auto& t) { t.getAttributeNode(u"name")->getFirstChild()->setNodeValue(u"c"); }},
       {"name attribute renamed",
-       [](auto& doc, auto& t) { doc.renameNode(t.getAttributeNode(u"name"), nullptr, u"label"); }},
-      {"element renamed", [](auto& doc, auto& t) { doc.renameNode(&t, nullptr, u"Other"); }},
+       [](auto& d, auto& t) { d.renameNode(t.getAttributeNode(u"name"), nullptr, u"label"); }},
+      {"element renamed", [](auto& d, auto& t) { d.renameNode(&t, nullptr, u"Other"); }},
       {"name attribute removed", [](auto&, auto& t) { t.removeAttribute(u"name"); }},
-      {"name attribute replaced",
-       [](auto& doc, auto& t) {
-         xc::DOMAttr* name = doc.createAttribute(u"name");
+      {"name attribute replaced", [](auto& d, auto& t) {
+         xc::DOMAttr* name = d.createAttribute(u"name");
          name->setValue(u"c");
-         t.setAttributeNode(name);
-       }},
-      {"a nameless element before named alike",
-       [](auto&, auto& t) {
-         DOMNode* node = t.getParentNode()->getFirstChild();
-         while (node->getNodeType() != DOMNode::ELEMENT_NODE ||
-                !xc::XMLString::equals(node->getNodeName(), t.getTagName()) ||
-                static_cast<DOMElement*>(node)->hasAttribute(u"name")) {
-           node = node->getNextSibling();
-         }
-         static_cast<DOMElement*>(node)->setAttribute(u"name", t.getAttribute(u"name"));
-       }},
+         t.setAttributeNode(name); }},
+      {"a nameless element before named alike", [](auto&, auto& t) {
+         for (DOMNode* n = t.getParentNode()->getFirstChild();; n = n->getNextSibling()) {
+           auto* e = dynamic_cast<DOMElement*>(n);
+           if (e && xc::XMLString::equals(e->getTagName(), t.getTagName()) &&
+               !e->hasAttribute(u"name")) return e->setAttribute(u"name", t.getAttribute(u"name"));
+         } }},
   };
+  // clang-format on
   const TempFolder folder;
   for (const auto& [what, edit] : edits) {
     for (const std::string target : {"a", "g/a", "g"}) {
@@ -138,21 +139,6 @@ TEST(SettingsLookup, EveryQueryReadsTheDocumentAsItNowStands) {
       MCSettingsParser fresh;
       ASSERT_THAT(Load(fresh, ReadFile(folder.Path("edited.xml"))), IsOk());
       EXPECT_EQ(after, Answers(fresh));
-      const DOMElement* groupG = Walk(top, u"ComplexParameter", "g");
-      for (const DOMNode* scope :
-           {top, static_cast<const DOMNode*>(groupG),
-            static_cast<const DOMNode*>(Walk(groupG, u"ComplexParameter", "h"))}) {
-        if (scope == nullptr) continue;
-        void* context = scope == top ? nullptr : const_cast<DOMNode*>(scope);
-        for (const std::string& name : kNames) {
-          SCOPED_TRACE(name);
-          EXPECT_EQ(parser.GetComplexParameter(name.c_str(), context),
-                    Walk(scope, u"ComplexParameter", name));
-          const DOMElement* param = Walk(scope, u"Parameter", name);
-          EXPECT_EQ(Ask(parser, kText, name.c_str(), context).out,
-                    param ? MCXML_1_3::ToUTF8(param->getAttribute(u"value")) : "=");
-        }
-      }
     }
   }
 }
