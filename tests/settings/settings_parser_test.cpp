@@ -49,7 +49,13 @@ TEST(SettingsGetters, OneParameterEachGetter) {
     return "<Parameter name='p'" + attrs + "><ListValue>" + values + "</ListValue></Parameter>";
   };
   const std::string a = "<Value value='a'/>";
-  RunCases({
+  const struct {
+    std::string params;  // the Parameters body; the getter asks for "p"
+    Kind kind;
+    long code;
+    bool warning;
+    const char* out;
+  } cases[] = {
       // Scalars: the value, a ListValue, or neither.
       {p + "value='v'><ListValue/></Parameter>", kText, 0, false, "v"},
       {p + "value=''><ListValue/></Parameter>", kText, 121, false, "="},
@@ -94,7 +100,15 @@ TEST(SettingsGetters, OneParameterEachGetter) {
       {list(a, " isList='false'"), kName, 108, false, "="},
       {list(a), kNames, 108, false, ""},
       {"<Parameter name='q' value='x'/>", kNames, 120, true, "="},
-  });
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.params);
+    MCSettingsParser parser;
+    ASSERT_THAT(Load(parser, SettingsDoc(c.params)), IsOk());
+    const Answer answer = Ask(parser, c.kind, "p");
+    EXPECT_THAT(answer.status, HasCode(c.code, c.warning));
+    EXPECT_EQ(answer.out, c.out);
+  }
 }
 
 // Matrices pass over what they cannot use.

@@ -44,12 +44,6 @@ std::string TempPath(const std::string& name) {
   return folder.Path(name);
 }
 
-std::string WriteTemp(const std::string& name, const std::string& content) {
-  const std::string path = TempPath(name);
-  std::ofstream(path, std::ios::binary) << content;
-  return path;
-}
-
 // The words of a command line; no argument of these tests holds a blank or a quote.
 Strings Args(const std::string& line) {
   std::istringstream in(line);
@@ -58,15 +52,14 @@ Strings Args(const std::string& line) {
 
 // Runs the tool with `args` and `input` on its standard input.
 ToolRun RunTool(const Strings& args, const std::string& input = "") {
-  const std::string out = TempPath("stdout"), err = TempPath("stderr");
+  const std::string in = TempPath("stdin"), out = TempPath("stdout"), err = TempPath("stderr");
+  std::ofstream(in, std::ios::binary) << input;
   std::string command = "'" MCXML_TOOL_PATH "'";
   for (const std::string& arg : args) command += " '" + arg + "'";
-  command += " <'" + WriteTemp("stdin", input) + "' >'" + out + "' 2>'" + err + "'";
+  command += " <'" + in + "' >'" + out + "' 2>'" + err + "'";
   const int wait = std::system(command.c_str());
-  ToolRun run{WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, mcxml_test::ReadFile(out),
-              mcxml_test::ReadFile(err), ""};
-  run.json = Compact(run.out);
-  return run;
+  const std::string text = mcxml_test::ReadFile(out);
+  return {WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, text, mcxml_test::ReadFile(err), Compact(text)};
 }
 
 std::string Status(int code, bool warning = false) {
@@ -85,9 +78,8 @@ std::string Join(const Strings& items) {
   return out;
 }
 
-std::string Example(const std::string& name) {
-  return MCXML_EXAMPLES_DIR "/" + name;
-}
+const std::string kCredit = MCXML_EXAMPLES_DIR "/credit_risk.pmml";
+const std::string kSettings = MCXML_EXAMPLES_DIR "/build_settings.pmml";
 
 // How a run that must print nothing ended: its status and the lines on standard
 // error, or what it printed.
@@ -97,6 +89,8 @@ std::string Ending(const ToolRun& run) {
          std::to_string(std::count(run.err.begin(), run.err.end(), '\n')) + " line";
 }
 
+// Usage errors and files that cannot be read or created exit 2, the parser's own
+// exception 1; each with one line on standard error and nothing on standard output.
 TEST(CommandLine, UsageErrorsAndUnreadableFilesPrintOneLineAndNoOutput) {
   // Files: missing, a folder, an OUT in a missing folder; `n` must not be created.
   const std::string m = " /nonexistent/a.pmml ", d = " " + testing::TempDir() + " ",
@@ -106,37 +100,35 @@ TEST(CommandLine, UsageErrorsAndUnreadableFilesPrintOneLineAndNoOutput) {
   const Strings cases = {"", "--trust", "list -", "varlist", "varlist - -", "varlist --bogus -",
       "varlist - --name", "stats --bins -", "stats --model -1 -", "query -", "query - target: depth",
       "query - target: integer:depth", "query - target:x", "query - var:x@tree", "copy -",
-      "varlist" + m, "stats" + d, "settings-varlist" + m, "query" + m + "target:", "copy" + m + n,
-      "copy " + Example("credit_risk.pmml") + out};
+      "check --format xml -", "check", "check a b", "varlist --format text -", "varlist" + m,
+      "stats" + d, "settings-varlist" + m, "query" + m + "target:", "copy" + m + n,
+      "copy " + kCredit + out};
   // clang-format on
   for (const std::string& line : cases) {
     const ToolRun run = RunTool(Args(line), "<PMML><DataDictionary/></PMML>");
     EXPECT_EQ(Ending(run), "2, 1 line") << line << run.out << run.err;
   }
   EXPECT_NE(access(n.c_str(), F_OK), 0);
-}
-
-TEST(CommandLine, AParserExceptionIsOneLineAndExitOneWithNoOutput) {
   // Without secure processing the DOM's refusal of XML 1.5 passes through the library.
-  const ToolRun run =
+  const ToolRun thrown =
       RunTool(Args("varlist --trust -"), R"(<?xml version="1.5"?><PMML><DataDictionary/></PMML>)");
-  EXPECT_EQ(Ending(run), "1, 1 line") << run.out << run.err;
+  EXPECT_EQ(Ending(thrown), "1, 1 line") << thrown.out << thrown.err;
 }
 
-TEST(CommandLine, HelpAndVersion) {
-  const ToolRun help = RunTool({"--help"}), version = RunTool({"--version"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("mcxml query FILE QUERY..."), std::string::npos) << help.out;
+// The manual page's test reads the help.
+TEST(CommandLine, Version) {
+  const ToolRun version = RunTool({"--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, "1.3.0\n");
 }
 
 TEST(CommandLine, EveryCommandIsSecureUnlessTrustedWhereverTrustStands) {
   // Secured, the document type declaration ends the parse before the root.
-  const std::string doc = WriteTemp(
-      "with_dtd.pmml", R"(<!DOCTYPE PMML [<!ENTITY one "1">]><PMML><MiningBuildTask><Extension>)"
-                       R"(<Parameters><Parameter name="p" value="&one;"/></Parameters></Extension>)"
-                       "</MiningBuildTask><DataDictionary/></PMML>");
+  const std::string doc = TempPath("with_dtd.pmml");
+  std::ofstream(doc)
+      << R"(<!DOCTYPE PMML [<!ENTITY one "1">]><PMML><MiningBuildTask><Extension>)"
+         R"(<Parameters><Parameter name="p" value="&one;"/></Parameters></Extension>)"
+         "</MiningBuildTask><DataDictionary/></PMML>";
   for (const std::string& line :
        {"varlist --bins " + doc + " --trust", "stats --model 0 --trust " + doc,
         "--trust settings-varlist " + doc, "query " + doc + " --trust int:p",
@@ -149,7 +141,7 @@ TEST(CommandLine, EveryCommandIsSecureUnlessTrustedWhereverTrustStands) {
 }
 
 TEST(Copy, WritesWhatItReadAndReportsBothSteps) {
-  const std::string copy = TempPath("copy.pmml"), credit = Example("credit_risk.pmml");
+  const std::string copy = TempPath("copy.pmml"), credit = kCredit;
   const ToolRun run = RunTool({"copy", credit, copy});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.json, Head() + R"("write":{"code":0,"warning":false},"writeMessage":""})");
@@ -200,7 +192,7 @@ int Ask(const std::string& file, const Answers& answers, const std::string& head
 }
 
 TEST(Query, EveryKindAsksItsOwnGetter) {
-  EXPECT_EQ(Ask(Example("build_settings.pmml"),
+  EXPECT_EQ(Ask(kSettings,
                 {
                     {"string:modelName", Value(R"("Collections priority, Spring 2024")")},
                     {"int:depth@tree", Value("6")},
@@ -233,7 +225,7 @@ TEST(Query, EveryKindAsksItsOwnGetter) {
 
 TEST(Query, FailuresKeepTheStartValueOrWhatTheGetterLeft) {
   EXPECT_EQ(
-      Ask(Example("build_settings.pmml"),
+      Ask(kSettings,
           {
               {"int:nosuch", Value("0", Status(120, true))},
               {"string:inputs", Value(R"("")", Status(121))},
@@ -246,10 +238,8 @@ TEST(Query, FailuresKeepTheStartValueOrWhatTheGetterLeft) {
       1);
   // A path that cannot be resolved fails the run on its own; a failed load
   // answers every QUERY with its status.
-  EXPECT_EQ(RunTool({"query", Example("build_settings.pmml"), "type:depth@nosuch"}).status, 1);
-  EXPECT_EQ(Ask(Example("credit_risk.pmml"), {{"int:maxDepth", Value("0", Status(119))}},
-                Head(Status(119))),
-            1);
+  EXPECT_EQ(RunTool({"query", kSettings, "type:depth@nosuch"}).status, 1);
+  EXPECT_EQ(Ask(kCredit, {{"int:maxDepth", Value("0", Status(119))}}, Head(Status(119))), 1);
 }
 
 // varlist, settings-varlist and stats, whole: every variable key as the stand-in
@@ -270,7 +260,7 @@ std::string Call(const std::string& field, const std::string& status, const std:
 }
 
 TEST(Output, VariablesAndStatisticsWhole) {
-  const std::string max = "1.7976931348623157e+308", credit = " " + Example("credit_risk.pmml");
+  const std::string max = "1.7976931348623157e+308", credit = " " + kCredit;
   const std::string age = R"~({"name":"age","label":"Age in years","role":4,"kind":"continuous",)~";
   const std::string ageInvalid =
       R"~("invalidValues":[{"value":-1,"label":"Not given"},{"value":999,"label":""}],"invalidRange":[0,17]})~";
@@ -376,19 +366,12 @@ TEST(Check, EveryProblemAsJsonAndAsCompilerLines) {
                 R"~({"code":109,"warning":false,"reason":"DataField \"a\":dataType \"text\" is )~"
                 R"~(not a known data type (integer, double, float, string)",)~"
                 R"~("path":"/PMML/DataDictionary/DataField","name":"a","line":3,"column":1}]})~");
-  const ToolRun text = RunTool({"check", "--format=text", "-"}, kBroken);
-  EXPECT_EQ(text.status, 1);
-  EXPECT_EQ(text.out,
-            "<stdin>:4:25: error: XML: equal sign expected\n"
-            "<stdin>:3:1: error 109: DataField \"a\": dataType \"text\" is not a known data type "
-            "(integer, double, float, string)\n"
-            "<stdin>: 2 errors, 0 warnings\n");
 }
 
-// A document whose root holds a MiningBuildTask is read as settings (its
-// parameters, its date fields); any other as PMML, where a date field is an error.
-// A missing value is a warning. A clean document exits 0.
-TEST(Check, SettingsDocumentsAreReadAsSettings) {
+// As compiler lines. A document whose root holds a MiningBuildTask is read as
+// settings (its parameters, its date fields); any other as PMML, where a date
+// field is an error. A missing value is a warning. A clean document exits 0.
+TEST(Check, CompilerLinesAndSettingsDocumentsReadAsSettings) {
   const std::string field = "<DataField name='d' optype='continuous' dataType='date'/>";
   const std::string settings =
       "<PMML><DataDictionary>" + field +
@@ -399,6 +382,10 @@ TEST(Check, SettingsDocumentsAreReadAsSettings) {
     std::string lines;
   };
   const std::vector<Case> cases = {
+      {kBroken,
+       "<stdin>:4:25: error: XML: equal sign expected\n<stdin>:3:1: error 109: DataField \"a\": "
+       "dataType \"text\" is not a known data type (integer, double, float, string)\n"
+       "<stdin>: 2 errors, 0 warnings\n"},
       {settings,
        "<stdin>:1:137: warning 123: Parameter \"p\": has no \"value\"\n"
        "<stdin>: 0 errors, 1 warning\n"},
@@ -412,19 +399,13 @@ TEST(Check, SettingsDocumentsAreReadAsSettings) {
     EXPECT_EQ(run.out, c.lines) << c.xml;
     EXPECT_EQ(run.status, c.lines.find("no problems") == std::string::npos ? 1 : 0);
   }
-  EXPECT_EQ(RunTool({"check", Example("broken_model.pmml"), "--bins"}).status, 1);
-  EXPECT_EQ(RunTool({"check", Example("build_settings.pmml")}).status, 0);
+  EXPECT_EQ(RunTool({"check", MCXML_EXAMPLES_DIR "/broken_model.pmml", "--bins"}).status, 1);
+  EXPECT_EQ(RunTool({"check", kSettings}).status, 0);
 }
 
-// Usage errors exit 2 with nothing on standard output; a command that fails points
-// to check on standard error and leaves its output as it was.
-TEST(Check, UsageAndThePointerFromOtherCommands) {
-  for (const std::string line :
-       {"check --format xml -", "check", "check a b", "varlist --format text -"}) {
-    const ToolRun run = RunTool(Args(line));
-    EXPECT_EQ(run.status, 2) << line;
-    EXPECT_EQ(run.out, "") << line;
-  }
+// A command that fails points to check on standard error and leaves its output as
+// it was.
+TEST(Check, ThePointerFromOtherCommands) {
   const std::string doc = "<PMML><DataDictionary><DataField name='a'/></DataDictionary></PMML>";
   for (const std::string command : {"varlist", "settings-varlist"}) {
     const ToolRun failed = RunTool({command, "-"}, doc);
@@ -432,7 +413,7 @@ TEST(Check, UsageAndThePointerFromOtherCommands) {
     EXPECT_EQ(failed.err, "mcxml: run 'mcxml check -' to see where\n") << command;
     EXPECT_NE(failed.out, "");
   }
-  EXPECT_EQ(RunTool({"varlist", Example("credit_risk.pmml")}).err, "");
+  EXPECT_EQ(RunTool({"varlist", kCredit}).err, "");
 }
 
 }  // namespace
