@@ -97,13 +97,10 @@ TEST(OutsideTest, SecuredNothingComesIn) {
 }
 
 // Every route by which a small document makes the parser build without bound,
-// secured. Through a document type declaration (entities in content and in
-// attribute defaults, parameter entities, large defaults used many times: each of
-// these took seconds to minutes and gigabytes, or ran out of memory, before) the
-// parse ends at the declaration. Without one, an element with more attributes or
-// a document with more distinct names than secure processing allows ends where
-// the limit is crossed (unbounded, both cost the square of the count). Under the
-// limits a document loads whole.
+// secured. With a document type declaration (each of these took seconds to minutes
+// and gigabytes before) the parse ends there. Without one, more attributes on an
+// element or more distinct names than allowed (unbounded, both cost the square of
+// the count) end where the limit is crossed. Under the limits a document loads whole.
 TEST(OutsideTest, SecuredEveryExpansionEndsEarly) {
   const std::string pmml = OneFieldPmml("a", "v");
   const std::string open = "<PMML><DataDictionary/>", close = "</PMML>";

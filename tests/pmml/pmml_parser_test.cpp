@@ -34,6 +34,7 @@ TEST(ParseToDOMTest, OutlineCodesAndWhatStaysReachable) {
   InlineDoc other("<M/>");
   ProbeParser parser;
   EXPECT_FALSE(parser.SetModelElmt(other.root()));
+  EXPECT_TRUE(parser.CheckDocument(true).empty()) << "before any load";
   for (const auto& c : cases) {
     SCOPED_TRACE(c.xml);
     EXPECT_THAT(Load(parser, c.xml), HasCode(c.code, false));

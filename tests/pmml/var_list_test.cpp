@@ -1,8 +1,6 @@
-// The PMML variable list and its bins: the names filter, the first failure and
-// what stays added, value labels, invalid values and ranges, cut points and labels;
-// the fast paths against the general ones: the one-pass read of attributes against
-// the lookup per name, the bins index against the walk over the whole dictionary,
-// and the list taking values by move against copying them.
+// The PMML variable list and its bins; the fast paths against the general ones:
+// the one-pass read of attributes against the lookup per name, the bins index
+// against the walk over the whole dictionary, values taken by move against copies.
 #include <string>
 #include <tuple>
 #include <vector>
@@ -134,10 +132,9 @@ TEST(FillVarListTest, ABrokenNameIsNotItsBeginning) {
   }
 }
 
-// Attribute maps the parser never makes, one per Value: two attributes of one name
-// in two namespaces (the DOM files the later one first, and the first counts even
-// when empty), a value of two text nodes or of none, a prefixed name. The one-pass
-// read finds in each what the lookup per name finds (see the DOM access test).
+// Attribute maps the parser never makes, one per Value: two of one name in two
+// namespaces (filed later one first; the first counts, even empty), a value of two
+// text nodes or of none, a prefixed name: read as the DOM access test's lookup does.
 TEST(FillVarListTest, EditedAttributesReadAsTheLookupPerName) {
   ProbeParser parser;
   ASSERT_THAT(Load(parser, Pmml(Cat("f", "string", V("a") + V("b") + V("c") + V("d") + V("e")))),
@@ -193,10 +190,9 @@ std::string Discretize(Str field, int left) {
   return Derived(field, bins);
 }
 
-// The bins that FillVarList finds through its index and the guess that fields
-// come in the order of their bins are those of SetBinsFrTransDict's walk over
-// the whole dictionary: fields out of that order, a field binned twice, a
-// Discretize without "field" or without bins, and a name that is not ASCII.
+// The bins FillVarList finds through its index, which guesses that fields come in
+// the order of their bins, are those of SetBinsFrTransDict's walk: fields out of that
+// order, one binned twice, a Discretize without "field" or bins, a non-ASCII name.
 TEST(SetBinsFrTransDictTest, TheIndexFindsWhatTheWalkFinds) {
   std::string fields, transforms = Derived("x", "");
   for (const char* name : {"a", "b", "c", "d", "caf\xC3\xA9", "f", "g", "h"})

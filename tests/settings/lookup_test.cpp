@@ -1,8 +1,7 @@
 // Named lookups read the document as it stands: after every kind of edit a caller
-// can make through a handle, at the top level and in nested groups, each getter
-// answers as a fresh load of the edited document does, and each lookup finds what
-// a walk over the scope's children finds (the first of its tag whose non-empty
-// "name" is the name; never another tag, a nameless element or a broken name).
+// can make through a handle, at the top level and in groups, each getter answers as
+// a fresh load of the edited document does, and each lookup finds what a walk over
+// the scope finds (the first of its tag whose non-empty "name" is the name).
 #include <functional>
 #include <string>
 #include <vector>

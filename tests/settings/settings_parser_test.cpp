@@ -1,7 +1,5 @@
-// The settings getters: the readiness answers of a load, scalars and declared
-// types, arrays (a list versus a single value, a bad element ending the walk),
-// variable names (the list form marked by "isList" only), matrices, and the
-// parameter each role getter reads.
+// The settings getters: the readiness answers of a load, scalars, declared types,
+// arrays, variable names, matrices, and the parameter each role getter reads.
 #include "mcxml/settings/settings_parser.h"
 
 #include <gtest/gtest.h>

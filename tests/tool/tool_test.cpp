@@ -1,8 +1,6 @@
 // The mcxml tool end to end: every command's JSON, whole and with its keys in
-// order; check's problems as JSON and as compiler lines; exit statuses (usage
-// errors and unreadable files give 2, one line on standard error and nothing on
-// standard output); --trust and secure processing; help and version; and how
-// strings are escaped.
+// order; check's problems as JSON and as compiler lines; exit statuses; --trust
+// and secure processing; the version; and how strings are escaped.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -188,35 +186,28 @@ int Ask(const std::string& file, const Answers& answers, const std::string& head
 }
 
 TEST(Query, EveryKindAsksItsOwnGetter) {
-  EXPECT_EQ(Ask(kSettings,
-                {
-                    {"string:modelName", Value(R"("Collections priority, Spring 2024")")},
-                    {"int:depth@tree", Value("6")},
-                    {"double:alpha@tree/pruning", Value("0.0125")},
-                    {"bool:mergeCategories@tree", Value("false")},
-                    // type and complex carry no status and never fail the run.
-                    {"type:maxDepth", R"("value":"ParamInteger")"},
-                    {"type:nosuch", R"("value":"ParamUnknown")"},
-                    {"complex:pruning@tree", R"("value":true)"},
-                    {"complex:nosuch", R"("value":false)"},
-                    {"array-double:priorProbabilities", Value("[0.62,0.25,0.13]")},
-                    {"array-string:classLabels", Value(R"(["current","late 30","late 90+"])")},
-                    {"array-int:seed@sampling", Value("[20240318]")},
-                    {"matrix-double:misclassificationCosts", Value("[[0,1,4],[2,0,1.5],[8,3,0]]")},
-                    {"matrix-string:regionGroups", Value(R"([["north","north east"],["south"]])")},
-                    {"matrix-int:folds@tree/pruning", Value("[[1,2],[3,4,5]]")},
-                    {"var:FrequencyWeightVar", Value(R"("case_weight")")},
-                    {"vars:CatPredictors", Value(R"(["region","risk_band"])")},
-                    {"target:", Value(R"(["days_past_due"])")},
-                    {"inputs:",
-                     Value(R"(["region","risk_band","balance","credit_score","account_opened"])")},
-                    {"cat-responses:", Value(R"(["days_past_due"])")},
-                    {"cont-responses:", Value("[]")},
-                    {"cat-predictors:", Value(R"(["region","risk_band"])")},
-                    {"cont-predictors:", Value(R"(["balance","credit_score","account_opened"])")},
-                    {"frequency-weight:", Value(R"("case_weight")")},
-                }),
-            0);
+  // clang-format off
+  EXPECT_EQ(Ask(kSettings, {
+      {"string:modelName", Value(R"("Collections priority, Spring 2024")")},
+      {"int:depth@tree", Value("6")}, {"double:alpha@tree/pruning", Value("0.0125")},
+      {"bool:mergeCategories@tree", Value("false")},
+      // type and complex carry no status and never fail the run.
+      {"type:maxDepth", R"("value":"ParamInteger")"}, {"type:nosuch", R"("value":"ParamUnknown")"},
+      {"complex:pruning@tree", R"("value":true)"}, {"complex:nosuch", R"("value":false)"},
+      {"array-double:priorProbabilities", Value("[0.62,0.25,0.13]")},
+      {"array-string:classLabels", Value(R"(["current","late 30","late 90+"])")},
+      {"array-int:seed@sampling", Value("[20240318]")},
+      {"matrix-double:misclassificationCosts", Value("[[0,1,4],[2,0,1.5],[8,3,0]]")},
+      {"matrix-string:regionGroups", Value(R"([["north","north east"],["south"]])")},
+      {"matrix-int:folds@tree/pruning", Value("[[1,2],[3,4,5]]")},
+      {"var:FrequencyWeightVar", Value(R"("case_weight")")},
+      {"vars:CatPredictors", Value(R"(["region","risk_band"])")},
+      {"target:", Value(R"(["days_past_due"])")}, {"cat-responses:", Value(R"(["days_past_due"])")},
+      {"inputs:", Value(R"(["region","risk_band","balance","credit_score","account_opened"])")},
+      {"cont-responses:", Value("[]")}, {"cat-predictors:", Value(R"(["region","risk_band"])")},
+      {"cont-predictors:", Value(R"(["balance","credit_score","account_opened"])")},
+      {"frequency-weight:", Value(R"("case_weight")")}}), 0);
+  // clang-format on
 }
 
 TEST(Query, FailuresKeepTheStartValueOrWhatTheGetterLeft) {
@@ -238,10 +229,9 @@ TEST(Query, FailuresKeepTheStartValueOrWhatTheGetterLeft) {
   EXPECT_EQ(Ask(kCredit, {{"int:maxDepth", Value("0", Status(119))}}, Head(Status(119))), 1);
 }
 
-// varlist, settings-varlist and stats, whole: every variable key as the stand-in
-// list holds it and keys left out where they do not apply; the model element
-// choice and one listed call per UnivariateStats (failures included, the end of
-// the walk not); and the exit status of each.
+// varlist, settings-varlist and stats, whole: every variable key, none where it does
+// not apply; the model element choice and one listed call per UnivariateStats
+// (failures included, the end of the walk not); and the exit status of each.
 std::string VarList(const Strings& variables, const std::string& status = Status(0),
                     const std::string& head = Head()) {
   return head + R"("status":)" + status + R"(,"variables":[)" + Join(variables) + "]}";
@@ -366,7 +356,7 @@ TEST(Check, EveryProblemAsJsonAndAsCompilerLines) {
 
 // As compiler lines. A document whose root holds a MiningBuildTask is read as
 // settings (its parameters, its date fields); any other as PMML, where a date
-// field is an error. A missing value is a warning. A clean document exits 0.
+// field is an error. A missing value is a warning. Clean documents exit 0.
 TEST(Check, CompilerLinesAndSettingsDocumentsReadAsSettings) {
   const std::string field = "<DataField name='d' optype='continuous' dataType='date'/>";
   const std::string settings =
@@ -397,6 +387,7 @@ TEST(Check, CompilerLinesAndSettingsDocumentsReadAsSettings) {
   }
   EXPECT_EQ(RunTool({"check", MCXML_EXAMPLES_DIR "/broken_model.pmml", "--bins"}).status, 1);
   EXPECT_EQ(RunTool({"check", kSettings}).status, 0);
+  EXPECT_EQ(RunTool({"check", "--bins", kCredit}).status, 0);
 }
 
 // A command that fails points to check on standard error and leaves its output as
