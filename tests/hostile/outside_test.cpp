@@ -77,18 +77,18 @@ TEST(OutsideTest, SecuredNothingComesIn) {
     SCOPED_TRACE(c.what);
     ExpectBounded(10, 256, [&] {
       MCPMMLParser parser;
-      for (const bool secure : {true, false}) {
-        if (!secure && c.trusted.empty()) continue;
-        parser.SetSecureProcessing(secure);
-        EXPECT_THAT(Load(parser, c.xml), HasCode(secure ? 105 : 0, false));
-        EXPECT_EQ(parser.GetErrorCount(), secure ? 1u : 0u);
-        if (secure) continue;
-        MCXML_1_3::MCVarList list;
-        ASSERT_THAT(parser.FillVarList(list, {}, false), IsOk());
-        const std::string seen = MCXML_1_3::ToUTF8(parser.GetRootElement()->getTextContent()) +
-                                 "|" + list.GetVarAt(0)->GetInfo().label;
-        EXPECT_NE(seen.find(c.trusted), std::string::npos) << seen;
-      }
+      parser.SetSecureProcessing(true);
+      EXPECT_THAT(Load(parser, c.xml), HasCode(105, false));
+      EXPECT_EQ(parser.GetErrorCount(), 1u);
+      if (c.trusted.empty()) return;
+      parser.SetSecureProcessing(false);
+      ASSERT_THAT(Load(parser, c.xml), IsOk());
+      EXPECT_EQ(parser.GetErrorCount(), 0u);
+      MCXML_1_3::MCVarList list;
+      ASSERT_THAT(parser.FillVarList(list, {}, false), IsOk());
+      const std::string seen = MCXML_1_3::ToUTF8(parser.GetRootElement()->getTextContent()) + "|" +
+                               list.GetVarAt(0)->GetInfo().label;
+      EXPECT_NE(seen.find(c.trusted), std::string::npos) << seen;
     });
   }
   EXPECT_LT(accept(listener, nullptr, nullptr), 0) << "a connection came in";
