@@ -101,10 +101,9 @@ std::string Dump(const xercesc::DOMNode* node) {
   return out + ">";
 }
 
-// What listening to the parser adds changes nothing: over every malformed
-// document the library's parse, with element places or without, builds the DOM
-// a bare parser of the platform builds, counts the same errors and gives the
-// same statuses.
+// What listening to the parser adds changes nothing: on every malformed document
+// the library's parse, with element places or without, builds the DOM a bare
+// parser builds, counts the same errors and gives the same statuses.
 TEST(MalformedTest, ListeningChangesNothing) {
   std::map<std::string, std::string> inputs = FuzzRegressions();
   for (const Malformed& c : MalformedDocuments()) inputs[c.what] = c.xml;
@@ -203,10 +202,9 @@ struct FailingBuf : std::stringbuf {
   }
 };
 
-// A stream whose reads start failing half-way catches the throw and goes bad, and
-// what was read before loads like a truncated document. With badbit among its
-// exceptions the throw passes through ParseToDOM and drops the earlier document;
-// the parser stays usable.
+// A stream whose reads fail half-way catches the throw and goes bad: what was read
+// loads like a truncated document. With badbit among its exceptions the throw
+// passes through ParseToDOM and drops the earlier document; the parser stays usable.
 TEST(FailingStreamTest, ReadsThatFailHalfWay) {
   ExpectBounded(10, 128, [] {
     MCSettingsParser parser;

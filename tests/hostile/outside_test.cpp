@@ -36,12 +36,10 @@ std::string NestedEntities(int levels, const std::string& percent = "") {
   return decls;
 }
 
-// Documents that reach outside themselves, loaded secured and then trusted by the
-// same parser. A file's marker shows in the text or the labels only when trusted,
-// which proves that the check can see it. Secured, the document type declaration
-// ends every one of them before anything is opened, with the error counted;
-// nothing connects to a listening socket (a fetch would also hang the parse: the
-// socket never answers).
+// Documents that reach outside themselves, loaded secured, then trusted (a file's
+// marker then shows in the text or a label: the check can see it). Secured, the
+// document type declaration ends each before anything is opened, the error counted;
+// nothing connects to a listening socket (that never answers: a fetch would hang).
 TEST(OutsideTest, SecuredNothingComesIn) {
   const TempFolder folder;
   std::ofstream(folder.Path("numbers.txt")) << "90417";

@@ -66,10 +66,9 @@ std::string Summary(const std::vector<MCProblem>& problems) {
   return out;
 }
 
-// Every kind of problem a PMML document can hold, each on a line of its own: the
-// code, the place where its element starts, the path and the name of each, and a
-// reason that quotes what is wrong. A field with two problems lists the one
-// FillVarList returns first.
+// Problems of every kind, each on a line of its own: code, where its element starts,
+// path, name, and a reason that quotes what is wrong. A field with two problems
+// lists the one FillVarList returns first.
 TEST(CheckTest, EveryProblemAtItsPlace) {
   const std::string xml =
       Document(kLines, {{"dataType='string'", "dataType='text'"},
@@ -103,32 +102,26 @@ TEST(CheckTest, EveryProblemAtItsPlace) {
   }
 }
 
-// One fault at a time in a clean document: FillVarList with one field's name
-// returns OK exactly when the check names no problem for that field, and
-// otherwise the status of the first problem it names for it; the FillUniStats
-// walk fails on exactly the statistics the check lists, with the same statuses.
+// One fault at a time in a clean document, one per status a DataField or a
+// UnivariateStats gives and per way to it (a field refused by name or by its bins, a
+// record invalid as read or by its own rules): FillVarList with one field's name
+// gives the status of the first problem the check names for that field, or OK when
+// none; the FillUniStats walk fails on exactly the statistics the check lists.
 TEST(CheckTest, CodesAgreeWithTheOperations) {
-  // One row per status a DataField or a UnivariateStats gives, and per way the
-  // check comes to it: a refused field by its name or by its bins, an invalid
-  // record from the reading or from the record's own rules.
-  const std::vector<std::vector<std::pair<std::string, std::string>>> faults = {
-      {},
-      {{" dataType='string'", ""}},
-      {{"dataType='double'", "dataType='Double'"}},
-      {{"field='b'>", "field='B'>"}},
-      {{"name='c'", "name='a'"}},
-      {{"leftMargin='10'/>", "leftMargin='10' rightMargin='5'/>"}},
-      {{"<UnivariateStats field='a'>", "<UnivariateStats>"}},
-      {{"totalFreq='3'", "totalFreq='x'"}},
-      {{"<Counts totalFreq='3'/>", ""}},
-      {{">3</Array>", ">3 -1</Array>"}},
-      {{"closure='closedOpen' leftMargin='10'", "closure='openOpen' leftMargin='10'"}},
-      {{"mean='1'", "standardDeviation='-1'"}},
-      {{"<ContStats>", ""}, {"</ContStats>", ""}},
-  };
+  // clang-format off
+  const std::pair<std::string, std::string> faults[] = {{"", ""},
+      {" dataType='string'", ""}, {"dataType='double'", "dataType='Double'"},
+      {"field='b'>", "field='B'>"}, {"name='c'", "name='a'"},
+      {"leftMargin='10'/>", "leftMargin='10' rightMargin='5'/>"},
+      {"<UnivariateStats field='a'>", "<UnivariateStats>"}, {"totalFreq='3'", "totalFreq='x'"},
+      {"<Counts totalFreq='3'/>", ""}, {">3</Array>", ">3 -1</Array>"},
+      {"closure='closedOpen' leftMargin='10'", "closure='openOpen' leftMargin='10'"},
+      {"mean='1'", "standardDeviation='-1'"}, {"ContStats>", "Other>"}};
+  // clang-format on
   for (const auto& fault : faults) {
-    const std::string xml = Document(kLines, fault);
+    const std::string xml = Document(kLines, {fault});
     SCOPED_TRACE(xml);
+    EXPECT_EQ(xml == Document(kLines), fault.first.empty()) << "the fault is in the document";
     for (const bool bins : {false, true}) {
       MCXML_1_3::MCPMMLParser parser;
       const std::vector<MCProblem> problems = Checked(parser, xml, bins);

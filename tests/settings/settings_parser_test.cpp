@@ -246,10 +246,8 @@ std::string Answers(MCSettingsParser& parser) {
   return out;
 }
 
-// After every kind of edit a caller can make through a handle, at the top level and
-// in groups, each getter answers as a fresh load of the edited document does, and
-// each lookup finds what a walk over the scope finds (the first of its tag whose
-// non-empty "name" is the name).
+// After every kind of edit a caller can make through a handle, each getter answers as
+// a fresh load of the edited document does, at the top level and in groups.
 TEST(SettingsLookup, EveryQueryReadsTheDocumentAsItNowStands) {
   using Edit = std::function<void(xc::DOMDocument&, DOMElement&)>;
   const auto made = [](xc::DOMDocument& doc, const XMLCh* tag, const XMLCh* name) {

@@ -125,9 +125,8 @@ TEST(DomAccessTest, AssembleDoublesListNodeShapes) {
 
 // Texts where the fast paths and the transcoder could disagree: non-ASCII, empty,
 // unpaired surrogates, bytes that are not UTF-8 (stray, overlong, surrogates, past
-// U+10FFFF), and lengths past the transcoder's blocks. Then texts at whose end the
-// transcoder stops (a high surrogate last, a sequence cut short), after blocks
-// too: the whole-text conversions fail on those rather than give their beginning.
+// U+10FFFF), lengths past the transcoder's blocks; then texts at whose end it stops
+// (a high surrogate, a cut sequence), on which the whole-text conversions fail.
 // clang-format off
 const std::u16string kUtf16Texts[] = {
     u"", u"a", u"plain ascii \x01\x7F", u"caf\u00E9", u"\u20AC5", u"x\U0001D11E", u"a\xDD1E",
