@@ -166,7 +166,6 @@ TEST(EncodingTest, NonAsciiNamesAndValuesComeOutAsUtf8) {
   const std::u16string latin1 = document(u"ISO-8859-1", u"caf\u00e9");
   const std::string name = "gr\xC3\xB6\xC3\x9F\x65", wide = "\xCE\xA9\xF0\x9D\x94\x98";
   const std::pair<std::string, std::string> cases[] = {
-      // bytes, value
       {utf16(false), wide},
       {utf16(true), wide},
       {std::string(latin1.begin(), latin1.end()), "caf\xC3\xA9"}};

@@ -232,11 +232,11 @@ std::string Answers(MCSettingsParser& parser) {
     for (const std::string& name : kNames) {
       SCOPED_TRACE(name);
       const DOMElement* param = Walk(scope, u"Parameter", name);
-      EXPECT_EQ(Ask(parser, kText, name.c_str(), context).out,
-                param ? MCXML_1_3::ToUTF8(param->getAttribute(u"value")) : "=");
       for (int kind = kText; kind <= kType; ++kind) {
         const Answer answer = Ask(parser, static_cast<Kind>(kind), name.c_str(), context);
         out += std::to_string(answer.status.GetCode()) + "=" + answer.out + " ";
+        if (kind != kText) continue;
+        EXPECT_EQ(answer.out, param ? MCXML_1_3::ToUTF8(param->getAttribute(u"value")) : "=");
       }
       void* group = parser.GetComplexParameter(name.c_str(), context);
       EXPECT_EQ(group, Walk(scope, u"ComplexParameter", name));
