@@ -35,9 +35,8 @@ using MCCommon_1_3::MCStatus;
 // The inputs that ever made a fuzz target fail, by file name.
 std::map<std::string, std::string> FuzzRegressions() {
   std::map<std::string, std::string> inputs;
-  for (const auto& entry : std::filesystem::directory_iterator(MCXML_FUZZ_REGRESSIONS_DIR)) {
+  for (const auto& entry : std::filesystem::directory_iterator(MCXML_FUZZ_REGRESSIONS_DIR))
     inputs[entry.path().filename()] = ReadFile(entry.path());
-  }
   return inputs;
 }
 
@@ -92,12 +91,10 @@ std::string Dump(const xercesc::DOMNode* node) {
   std::string out = std::to_string(node->getNodeType()) + "<" + ToUTF8(node->getNodeName()) + "=" +
                     ToUTF8(node->getNodeValue());
   const xercesc::DOMNamedNodeMap* attributes = node->getAttributes();
-  for (XMLSize_t i = 0; attributes && i < attributes->getLength(); ++i) {
+  for (XMLSize_t i = 0; attributes && i < attributes->getLength(); ++i)
     out += Dump(attributes->item(i));
-  }
-  for (const auto* child = node->getFirstChild(); child; child = child->getNextSibling()) {
+  for (const auto* child = node->getFirstChild(); child; child = child->getNextSibling())
     out += Dump(child);
-  }
   return out + ">";
 }
 
