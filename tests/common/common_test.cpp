@@ -1,10 +1,11 @@
-// The common stand-in: Format's texts read back through the attribute reader,
-// MCUniStats::IsValid rule by rule, and every refusal rule of MCVarList.
+// The common stand-in: Format's texts, MCUniStats::IsValid rule by rule, and every
+// refusal rule of MCVarList.
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -13,8 +14,6 @@
 #include "mcxml/common/missing_value.h"
 #include "mcxml/common/uni_stats.h"
 #include "mcxml/common/var_list.h"
-#include "mcxml/xml/dom_access.h"
-#include "test_support.h"
 
 namespace {
 
@@ -24,27 +23,20 @@ using Doubles = std::vector<double>;
 constexpr auto kIn = IMCVariable::kInput;
 const double kM = MCCommon_1_3::MCMV::gMissingValue;
 
-// The infinities are written but refused on reading.
-TEST(FormatTest, TextReadsBackThroughTheAttributeReader) {
-  const double kRefused = 99;
+// The shortest text that reads back to the same double (the DOM access test reads
+// such texts as the XML number parser does); the missing value and NaN as "NaN".
+TEST(FormatTest, ShortestTextsThatReadBack) {
   // clang-format off
-  const std::tuple<double, const char*, double> cases[] = {  // value, text, read back
-      {0.1, "0.1", 0.1}, {1e300, "1e+300", 1e300}, {-2.5, "-2.5", -2.5}, {10, "10", 10},
-      {1.0 / 3, "0.3333333333333333", 1.0 / 3},
-      {Limits::max(), "1.7976931348623157e+308", Limits::max()},
-      {Limits::min(), "2.2250738585072014e-308", Limits::min()},
-      {5e-324, "5e-324", 0},  // the XML number parser flushes subnormal values to zero
-      {kM, "NaN", kM}, {Limits::quiet_NaN(), "NaN", kM},
-      {Limits::infinity(), "INF", kRefused}, {-Limits::infinity(), "-INF", kRefused}};
+  const std::pair<double, const char*> cases[] = {
+      {0.1, "0.1"}, {1e300, "1e+300"}, {-2.5, "-2.5"}, {10, "10"}, {1.0 / 3, "0.3333333333333333"},
+      {Limits::max(), "1.7976931348623157e+308"}, {Limits::min(), "2.2250738585072014e-308"},
+      {5e-324, "5e-324"}, {kM, "NaN"}, {Limits::quiet_NaN(), "NaN"},
+      {Limits::infinity(), "INF"}, {-Limits::infinity(), "-INF"}};
   // clang-format on
-  for (const auto& [value, text, readBack] : cases) {
+  for (const auto& [value, text] : cases) {
     char buffer[kFormatBufferSize];
     EXPECT_EQ(Format(value, false, buffer), text);
     EXPECT_STREQ(buffer, text);
-    const mcxml_test::InlineDoc d(std::string("<e v='") + text + "'/>");
-    double read = kRefused;
-    EXPECT_EQ(GetDoubleAttribute(d.root(), "v", read), readBack == kRefused ? 1 : 0) << text;
-    EXPECT_EQ(read, readBack) << text;
   }
 }
 

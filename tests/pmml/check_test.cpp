@@ -1,6 +1,6 @@
-// The check of a whole PMML document: every problem at its place and path, the
-// codes the library's operations give for the same parts, the XML parser's first
-// error, and a clean document.
+// The check of a whole PMML document: every problem at its place and path, and
+// the codes the library's operations give for the same parts. The tool's check
+// test has the XML parser's first error, listed first, and clean examples.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -42,10 +42,10 @@ const std::vector<std::string> kLines = {
     "</PMML>",
 };
 
-std::string Document(std::vector<std::string> lines,
-                     const std::vector<std::pair<std::string, std::string>>& edits = {}) {
+// The document with each edit made where its text first stands on a line.
+std::string Document(const std::vector<std::pair<std::string, std::string>>& edits = {}) {
   std::string text;
-  for (std::string& line : lines) {
+  for (std::string line : kLines) {
     for (const auto& [from, to] : edits) {
       const size_t at = line.find(from);
       if (at != std::string::npos) line.replace(at, from.size(), to);
@@ -53,13 +53,6 @@ std::string Document(std::vector<std::string> lines,
     text += line + "\n";
   }
   return text;
-}
-
-std::vector<MCProblem> Check(const std::string& xml, bool bins, MCXML_1_3::MCPMMLParser& parser) {
-  parser.SetSecureProcessing(true);
-  parser.SetElementPlaces(true);
-  static_cast<void>(Load(parser, xml));
-  return parser.CheckDocument(bins);
 }
 
 // code@line:column path name, one per problem; the reason is checked apart.
@@ -73,22 +66,21 @@ std::string Summary(const std::vector<MCProblem>& problems) {
   return out;
 }
 
-// Every kind of problem a PMML document can hold, each on a line of its own: the
-// code, the place where its element starts, the path and the name of each, and a
-// reason that quotes what is wrong. A field with two problems lists the one
-// FillVarList returns first.
+// Problems of every kind, each on a line of its own: code, where its element starts,
+// path, name, and a reason that quotes what is wrong. A field with two problems
+// lists the one FillVarList returns first.
 TEST(CheckTest, EveryProblemAtItsPlace) {
   const std::string xml =
-      Document(kLines, {{"dataType='string'", "dataType='text'"},
-                        {"name='c' optype='categorical'", "name='c'"},
-                        {"dataType='integer'", "dataType='int'"},
-                        {"leftMargin='10'/>", "leftMargin='10' rightMargin='5'/>"},
-                        {"totalFreq='3'", "totalFreq='-3'"},
-                        {"leftMargin='10' rightMargin='20'", "leftMargin='5' rightMargin='20'"}});
+      Document({{"dataType='string'", "dataType='text'"},
+                {"name='c' optype='categorical'", "name='c'"},
+                {"dataType='integer'", "dataType='int'"},
+                {"leftMargin='10'/>", "leftMargin='10' rightMargin='5'/>"},
+                {"totalFreq='3'", "totalFreq='-3'"},
+                {"leftMargin='10' rightMargin='20'", "leftMargin='5' rightMargin='20'"}});
   for (const bool bins : {false, true}) {
     SCOPED_TRACE(bins ? "bins" : "no bins");
     MCXML_1_3::MCPMMLParser parser;
-    const std::vector<MCProblem> problems = Check(xml, bins, parser);
+    const std::vector<MCProblem> problems = Checked(parser, xml, bins);
     const std::string fields = "/PMML/DataDictionary/DataField";
     const std::string stats = "/PMML/TreeModel/ModelStats/UnivariateStats";
     EXPECT_EQ(Summary(problems), "109@3:1 " + fields + "[1] a\n" +
@@ -110,46 +102,29 @@ TEST(CheckTest, EveryProblemAtItsPlace) {
   }
 }
 
-// One fault at a time in a clean document: FillVarList with one field's name
-// returns OK exactly when the check names no problem for that field, and
-// otherwise the status of the first problem it names for it; the FillUniStats
-// walk fails on exactly the statistics the check lists, with the same statuses.
+// One fault at a time in a clean document, one per status a DataField or a
+// UnivariateStats gives and per way to it (a field refused by name or by its bins, a
+// record invalid as read or by its own rules): FillVarList with one field's name
+// gives the status of the first problem the check names for that field, or OK when
+// none; the FillUniStats walk fails on exactly the statistics the check lists.
 TEST(CheckTest, CodesAgreeWithTheOperations) {
-  const std::vector<std::vector<std::pair<std::string, std::string>>> faults = {
-      {},
-      {{" dataType='string'", ""}},
-      {{"dataType='double'", "dataType='Double'"}},
-      {{"optype='categorical' dataType='integer'", "dataType='integer'"}},
-      {{"name='c'", "name='a'"}},
-      {{"field='b'>", "field='B'>"}},
-      {{"leftMargin='10'/>", "leftMargin='10' rightMargin='5'/>"}},
-      {{"<TransformationDictionary>", "<Header>"}, {"</TransformationDictionary>", "</Header>"}},
-      {{"<UnivariateStats field='a'>", "<UnivariateStats>"}},
-      {{"<Counts totalFreq='3'/>", ""}},
-      {{"totalFreq='3'", "totalFreq='x'"}},
-      {{"type='int'", "type='float'"}},
-      {{">3</Array>", ">3 -1</Array>"}},
-      {{">3</Array>", ">3 x</Array>"}},
-      {{"<DiscrStats>", "<Other>"}, {"</DiscrStats>", "</Other>"}},
-      {{"mean='1'", "mean='x'"}},
-      {{"mean='1'", "standardDeviation='-1'"}},
-      {{"mean='1'", "minimum='5' maximum='1'"}},
-      {{"<ContStats>", ""}, {"</ContStats>", ""}},
-      {{"closure='closedOpen' leftMargin='10'", "closure='openOpen' leftMargin='10'"}},
-      {{"leftMargin='10' rightMargin='20'", "rightMargin='20'"}},
-      {{"leftMargin='10' rightMargin='20'", "leftMargin='20' rightMargin='20'"}},
-      {{"leftMargin='10' rightMargin='20'", "leftMargin='10'"}},
-      {{"closure='closedOpen' leftMargin='0'", "leftMargin='0'"}},
-      {{"closure='closedOpen' leftMargin='0' rightMargin='10'", "closure='closedOpen'"}},
-      {{">1 3</Array>", ">1 3 4</Array>"}},
-      {{"<Array type='real'>1 3</Array>", ""}},
-  };
+  // clang-format off
+  const std::pair<std::string, std::string> faults[] = {{"", ""},
+      {" dataType='string'", ""}, {"dataType='double'", "dataType='Double'"},
+      {"field='b'>", "field='B'>"}, {"name='c'", "name='a'"},
+      {"leftMargin='10'/>", "leftMargin='10' rightMargin='5'/>"},
+      {"<UnivariateStats field='a'>", "<UnivariateStats>"}, {"totalFreq='3'", "totalFreq='x'"},
+      {"<Counts totalFreq='3'/>", ""}, {">3</Array>", ">3 -1</Array>"},
+      {"closure='closedOpen' leftMargin='10'", "closure='openOpen' leftMargin='10'"},
+      {"mean='1'", "standardDeviation='-1'"}, {"ContStats>", "Other>"}};
+  // clang-format on
   for (const auto& fault : faults) {
-    const std::string xml = Document(kLines, fault);
+    const std::string xml = Document({fault});
     SCOPED_TRACE(xml);
+    EXPECT_EQ(xml == Document(), fault.first.empty()) << "the fault is in the document";
     for (const bool bins : {false, true}) {
       MCXML_1_3::MCPMMLParser parser;
-      const std::vector<MCProblem> problems = Check(xml, bins, parser);
+      const std::vector<MCProblem> problems = Checked(parser, xml, bins);
       for (const char* name : {"a", "b", "c"}) {
         MCXML_1_3::MCVarList list;
         const MCCommon_1_3::MCStatus status = parser.FillVarList(list, {name}, bins);
@@ -174,55 +149,6 @@ TEST(CheckTest, CodesAgreeWithTheOperations) {
       EXPECT_EQ(walk, listed);
     }
   }
-}
-
-// The XML parser's first error, with its place: for a truncated document where
-// the input ends, and for bytes that are not UTF-8 no later than their line (the
-// parser decodes ahead in blocks and places the error where its block starts).
-// Then come the problems of what was read: the truncated document keeps its bad
-// field, the bad bytes lose their whole block and with it the root.
-TEST(CheckTest, TheFirstXmlErrorAndItsPlace) {
-  const std::string head =
-      Document({kLines.begin(), kLines.begin() + 4}, {{"dataType='double'", "dataType='x'"}});
-  const struct {
-    const char* what;
-    std::string xml;
-    unsigned long line, column;  // column 0: at most that line
-    long last;                   // the code of the last problem
-  } cases[] = {
-      {"truncated", head + "<DataField name='t' opt", 5, 24, 109},
-      {"bad bytes", head + "<DataField name='\xC3\x28'/>", 5, 0, 105},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    MCXML_1_3::MCPMMLParser parser;
-    const std::vector<MCProblem> problems = Check(c.xml, false, parser);
-    const auto error = parser.GetFirstXMLError();
-    ASSERT_TRUE(error.has_value());
-    ASSERT_FALSE(problems.empty());
-    EXPECT_EQ(problems[0].status, MCCommon_1_3::MCStatus());
-    EXPECT_EQ(problems[0].reason, "XML: " + error->message);
-    EXPECT_EQ(problems[0].place.line, error->place.line);
-    EXPECT_THAT(problems.back().status, HasCode(c.last, false));
-    if (c.column != 0) {
-      EXPECT_EQ(error->place.line, c.line);
-      EXPECT_EQ(error->place.column, c.column);
-    } else {
-      EXPECT_GE(error->place.line, 1u);
-      EXPECT_LE(error->place.line, c.line);
-    }
-  }
-}
-
-// The bundled example, secured and with places, has no problem, with bins or
-// without; and before any load the check names the load's 107-free answer: none.
-TEST(CheckTest, ACleanDocumentHasNoProblem) {
-  const std::string xml = ReadFile(std::string(MCXML_EXAMPLES_DIR) + "/credit_risk.pmml");
-  for (const bool bins : {false, true}) {
-    MCXML_1_3::MCPMMLParser parser;
-    EXPECT_EQ(Summary(Check(xml, bins, parser)), "");
-  }
-  EXPECT_TRUE(MCXML_1_3::MCPMMLParser().CheckDocument(true).empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "mcxml/xml/dom_access.h"
 #include "pmml_test_support.h"
 
 namespace {
@@ -14,6 +15,7 @@ using namespace mcxml_test;
 
 const std::string kGood = "<PMML><DataDictionary/></PMML>";
 
+// One parser loads each in turn: a load replaces the last one and clears the model.
 TEST(ParseToDOMTest, OutlineCodesAndWhatStaysReachable) {
   const struct {
     std::string xml;
@@ -24,34 +26,32 @@ TEST(ParseToDOMTest, OutlineCodesAndWhatStaysReachable) {
       {"<PMML><Header/><DataDictionary/><TransformationDictionary/></PMML>", 0, true, false},
       {"<PMML><DataDictionary/>", 0, false, true},  // truncated: counted, not thrown
       {"<pmml><DataDictionary/></pmml>", 105, false, false},
+      {"<PMML><DataDictionary n='1'/><DataDictionary/></PMML>", 0, false, false},
       {"", 105, false, true},
       {"<PMML><Header><DataDictionary/></Header></PMML>", 106, false, false},
       {"<PMML><datadictionary/></PMML>", 106, false, false},
   };
   InlineDoc other("<M/>");
+  ProbeParser parser;
+  EXPECT_FALSE(parser.SetModelElmt(other.root()));
+  EXPECT_TRUE(parser.CheckDocument(true).empty()) << "before any load";
   for (const auto& c : cases) {
     SCOPED_TRACE(c.xml);
-    ProbeParser parser;
-    EXPECT_FALSE(parser.SetModelElmt(other.root()));
     EXPECT_THAT(Load(parser, c.xml), HasCode(c.code, false));
     EXPECT_THAT(parser.GetStatus(), HasCode(c.code, false));
+    EXPECT_EQ(parser.m_modelElmt, nullptr);
     EXPECT_EQ(parser.GetRootElement() != nullptr, c.code == 0);
+    if (c.code == 0) {
+      EXPECT_EQ(parser.m_dataDictElmt,
+                MCXML_1_3::GetFirstChildElmt(*parser.GetRootElement(), "DataDictionary"));
+    }
     EXPECT_EQ(parser.SetModelElmt(other.root()), c.code == 0);
     EXPECT_EQ(parser.m_transDictElmt != nullptr, c.transDict);
     EXPECT_EQ(parser.GetErrorCount() > 0, c.errors);
     EXPECT_EQ(parser.GetXercesMessage(), "");
   }
-}
-
-TEST(ParseToDOMTest, ALoadClearsTheModelAndTakesTheFirstDictionary) {
-  ProbeParser parser;
-  InlineDoc other("<M/>");
-  ASSERT_THAT(Load(parser, kGood), IsOk());
-  ASSERT_TRUE(parser.SetModelElmt(other.root()));
-  ASSERT_THAT(Load(parser, "<PMML><DataDictionary n='1'/><DataDictionary/></PMML>"), IsOk());
-  EXPECT_EQ(parser.m_dataDictElmt, parser.GetRootElement()->getFirstElementChild());
-  EXPECT_EQ(parser.m_modelElmt, nullptr);
   // A subclass may fail a load the base accepted: the stored status then rules.
+  ASSERT_THAT(Load(parser, kGood), IsOk());
   parser.m_status = MCCommon_1_3::MCStatus(119, false);
   EXPECT_FALSE(parser.SetModelElmt(other.root()));
 }

@@ -53,6 +53,15 @@ inline std::string Trans(Str derived) {
   return "<TransformationDictionary>" + derived + "</TransformationDictionary>";
 }
 
+/// What CheckDocument lists after a secured load of `xml` with element places.
+template <class Parser>
+std::vector<MCXML_1_3::MCProblem> Checked(Parser& parser, Str xml, bool bins = false) {
+  parser.SetSecureProcessing(true);
+  parser.SetElementPlaces(true);
+  static_cast<void>(Load(parser, xml));
+  return parser.CheckDocument(bins);
+}
+
 struct ProbeParser : MCXML_1_3::MCPMMLParser {
   using MCPMMLParser::FillCutPointsFreqs;
   using MCPMMLParser::m_dataDictElmt;

@@ -1,11 +1,14 @@
-// The PMML variable list and its bins: the names filter, the first failure and
-// what stays added, value labels, invalid values and ranges, cut points and labels,
-// and the bins index against the walk over the whole dictionary.
+// The PMML variable list and its bins; the fast paths against the general ones:
+// the one-pass read of attributes against the lookup per name, the bins index
+// against the walk over the whole dictionary, values taken by move against copies.
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <xercesc/dom/DOMAttr.hpp>
+#include <xercesc/dom/DOMDocument.hpp>
+#include <xercesc/dom/DOMText.hpp>
 
 #include "pmml_test_support.h"
 
@@ -129,6 +132,55 @@ TEST(FillVarListTest, ABrokenNameIsNotItsBeginning) {
   }
 }
 
+// Attribute maps the parser never makes, one per Value: two of one name in two
+// namespaces (filed later one first; the first counts, even empty), a value of two
+// text nodes or of none, a prefixed name: read as the DOM access test's lookup does.
+TEST(FillVarListTest, EditedAttributesReadAsTheLookupPerName) {
+  ProbeParser parser;
+  ASSERT_THAT(Load(parser, Pmml(Cat("f", "string", V("a") + V("b") + V("c") + V("d") + V("e")))),
+              IsOk());
+  xercesc::DOMElement* v[5] = {
+      parser.m_dataDictElmt->getFirstElementChild()->getFirstElementChild()};
+  for (int i = 1; i < 5; ++i) v[i] = v[i - 1]->getNextElementSibling();
+  xercesc::DOMDocument& doc = *v[0]->getOwnerDocument();
+  v[0]->removeAttribute(u"value");
+  v[0]->setAttributeNS(u"urn:y", u"value", u"z");
+  v[0]->setAttributeNS(u"urn:x", u"value", u"");
+  v[1]->setAttributeNS(u"urn:y", u"property", u"valid");
+  v[1]->setAttributeNS(u"urn:x", u"property", u"invalid");
+  v[2]->getAttributeNode(u"value")->appendChild(doc.createTextNode(u"2"));
+  v[3]->setAttributeNode(doc.createAttribute(u"value"));
+  v[4]->removeAttribute(u"value");
+  v[4]->setAttributeNS(u"urn:p", u"p:value", u"q");
+  MCXML_1_3::MCVarList list;
+  EXPECT_THAT(parser.FillVarList(list, {}, false), IsOk());
+  EXPECT_EQ(VarListText(list), "f{c2} !b=");
+}
+
+// Every add that takes its values by move gives the list and the indexes of the
+// one that copies them, a refused name after the values moved in included.
+TEST(VarListMoveTest, TakesByMoveWhatItCopies) {
+  const Strings ab = {"a", std::string(40, 'b')}, labels = {"A", "B"};
+  const std::vector<double> numbers = {1, 2.5}, cuts = {2, 5};
+  const auto in = MCXML_1_3::IMCVariable::kInput;
+  const auto adds = [&](MCXML_1_3::MCVarList& l, auto pass) {
+    // clang-format off
+    return std::vector<int>{
+        l.AddCatVar("t", "L", pass(ab), in), l.AddCatVar("tl", "L", pass(ab), pass(labels), in),
+        l.AddCatVar("n", "", pass(numbers), in), l.AddCatVar("t", "", pass(numbers), in),
+        l.AddCatVar("nl", "", pass(numbers), pass(labels), in),
+        l.AddContVar("c", "", 0, 10, pass(cuts), true, in)};
+    // clang-format on
+  };
+  MCXML_1_3::MCVarList copied, moved;
+  // A const reference picks the copying overloads, a temporary the moving ones.
+  const std::vector<int> copies = adds(
+      copied, [](const auto& v) -> const auto& { return v; });
+  EXPECT_EQ(adds(moved, [](auto v) { return v; }), copies);
+  EXPECT_EQ(VarListText(moved), VarListText(copied));
+  EXPECT_EQ(copied.GetCount(), 5);
+}
+
 // A Discretize of `field` with bins at `left`, `left` + 10 and `left` + 20.
 std::string Discretize(Str field, int left) {
   std::string bins;
@@ -138,10 +190,9 @@ std::string Discretize(Str field, int left) {
   return Derived(field, bins);
 }
 
-// The bins that FillVarList finds through its index and the guess that fields
-// come in the order of their bins are those of SetBinsFrTransDict's walk over
-// the whole dictionary: fields out of that order, a field binned twice, a
-// Discretize without "field" or without bins, and a name that is not ASCII.
+// The bins FillVarList finds through its index, which guesses that fields come in
+// the order of their bins, are those of SetBinsFrTransDict's walk: fields out of that
+// order, one binned twice, a Discretize without "field" or bins, a non-ASCII name.
 TEST(SetBinsFrTransDictTest, TheIndexFindsWhatTheWalkFinds) {
   std::string fields, transforms = Derived("x", "");
   for (const char* name : {"a", "b", "c", "d", "caf\xC3\xA9", "f", "g", "h"})

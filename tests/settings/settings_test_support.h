@@ -1,5 +1,5 @@
 // Helpers for the settings tests: a settings document around a Parameters body,
-// and one table shape for every getter, whose output is rendered as text.
+// and one call shape for every getter, whose output is rendered as text.
 #ifndef MCXML_TESTS_SETTINGS_SETTINGS_TEST_SUPPORT_H
 #define MCXML_TESTS_SETTINGS_SETTINGS_TEST_SUPPORT_H
 
@@ -64,25 +64,6 @@ inline Answer Ask(MCSettingsParser& p, Kind kind, const char* name, void* contex
   }
   // clang-format on
   return {};
-}
-
-struct Case {
-  std::string params;  // the Parameters body; the getter asks for "p"
-  Kind kind;
-  long code;
-  bool warning;
-  const char* out;
-};
-
-inline void RunCases(const std::vector<Case>& cases) {
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.params);
-    MCSettingsParser parser;
-    ASSERT_THAT(Load(parser, SettingsDoc(c.params)), IsOk());
-    const Answer answer = Ask(parser, c.kind, "p");
-    EXPECT_THAT(answer.status, HasCode(c.code, c.warning));
-    EXPECT_EQ(answer.out, c.out);
-  }
 }
 
 }  // namespace mcxml_test

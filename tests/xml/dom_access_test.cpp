@@ -1,7 +1,7 @@
-// DOM access: absent versus empty attributes, number rules, name tables, search
-// order, Extension matching and number lists; and the fast paths (ASCII text,
-// plain decimals) against the general ones they stand in for (the transcoder,
-// XMLDouble, XMLStringTokenizer, the element's own getAttribute) where they could part.
+// DOM access: attributes, number rules, name tables, search order, Extensions and
+// number lists; the transcoder; the fast paths (ASCII text, plain decimals) against
+// the general ones (the transcoder, XMLDouble, XMLStringTokenizer, getAttribute);
+// DOM building, whose refusals leave the document as it was.
 #include <climits>
 #include <cstring>
 #include <random>
@@ -20,6 +20,7 @@
 
 #include "mcxml/common/missing_value.h"
 #include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/dom_building.h"
 #include "mcxml/xml/transcoder.h"
 #include "test_support.h"
 
@@ -124,9 +125,8 @@ TEST(DomAccessTest, AssembleDoublesListNodeShapes) {
 
 // Texts where the fast paths and the transcoder could disagree: non-ASCII, empty,
 // unpaired surrogates, bytes that are not UTF-8 (stray, overlong, surrogates, past
-// U+10FFFF), and lengths past the transcoder's blocks. Then texts at whose end the
-// transcoder stops (a high surrogate last, a sequence cut short), after blocks
-// too: the whole-text conversions fail on those rather than give their beginning.
+// U+10FFFF), lengths past the transcoder's blocks; then texts at whose end it stops
+// (a high surrogate, a cut sequence), on which the whole-text conversions fail.
 // clang-format off
 const std::u16string kUtf16Texts[] = {
     u"", u"a", u"plain ascii \x01\x7F", u"caf\u00E9", u"\u20AC5", u"x\U0001D11E", u"a\xDD1E",
@@ -170,8 +170,55 @@ TEST(DomAccessTest, ConversionsAndComparisonsMatchTheTranscoder) {
   for (const std::string& bytes : kCutUtf8Texts) compare(bytes, {0});
 }
 
+// MCXTranscoder itself: whole conversions across block boundaries, and the empty
+// results of an unknown encoding, an unrepresentable character and bad input.
+std::vector<XMLCh> WithZero(const std::u16string& text) {
+  std::vector<XMLCh> units(text.begin(), text.end());
+  units.push_back(0);
+  return units;
+}
+
+// 1, 2, 3 and 4-byte sequences (the last a surrogate pair) repeated past several
+// output blocks, so that block ends fall inside characters.
+TEST(TranscoderTest, LongTextIsConvertedWholeAndInOrder) {
+  mcxml_test::XercesPlatform platform;
+  const char* utf8Pieces[] = {"a", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9D\x84\x9E", "7"};
+  const char16_t* utf16Pieces[] = {u"a", u"\u00E9", u"\u20AC", u"\U0001D11E", u"7"};
+  std::string utf8;
+  std::u16string utf16;
+  for (int i = 0; utf16.size() < 2500; ++i) {
+    utf8 += utf8Pieces[i % 5];
+    utf16 += utf16Pieces[i % 5];
+  }
+  const MCXTranscoder transcoder;
+  EXPECT_EQ(transcoder.TranscodeFrom(utf8.c_str()), WithZero(utf16));
+  EXPECT_EQ(transcoder.TranscodeTo(utf16.c_str()), utf8);
+  EXPECT_EQ(transcoder.TranscodeTo(nullptr), "");
+}
+
+TEST(TranscoderTest, FailuresGiveEmptyResults) {
+  mcxml_test::XercesPlatform platform;
+  const MCXTranscoder unknown("no-such-encoding");
+  EXPECT_FALSE(unknown.isValid());
+  EXPECT_EQ(unknown.TranscodeTo(u"abc"), "");
+  EXPECT_EQ(unknown.TranscodeFrom("abc"), WithZero(u""));
+  // The constructor converts, so arrays take encoding names; the rest are UTF-8.
+  const MCXTranscoder t[2] = {"ISO-8859-1"};
+  const MCXTranscoder& latin1 = t[0];
+  EXPECT_EQ(latin1.TranscodeTo(u"a\u00E9"), "a\xE9");
+  EXPECT_EQ(latin1.TranscodeTo(u"a\u20AC"), "") << "no partial text for an unrepresentable char";
+  EXPECT_EQ(latin1.TranscodeTo(std::u16string(1500, u'a').append(u"\u20AC").c_str()), "")
+      << "not even the blocks before it";
+  const MCXTranscoder& utf8 = t[1];
+  EXPECT_EQ(utf8.TranscodeFrom("a\x80z"), WithZero(u"")) << "a stray continuation byte";
+  // An incomplete sequence or a high surrogate at the end is not consumed: what came
+  // before is kept (the whole-text conversions of dom_access fail on those instead).
+  EXPECT_EQ(utf8.TranscodeFrom("ab\xC3"), WithZero(u"ab"));
+  EXPECT_EQ(utf8.TranscodeTo(u"ab\xD834"), "ab");
+}
+
 // Against the element's own lookup, an empty value read as absent; with values the
-// parser did not make (several text children, none, a replaced one).
+// parser did not make (several text children, none, a replaced one, two of a name).
 TEST(DomAccessTest, AttributesMatchTheElementsLookup) {
   const InlineDoc d(
       "<!DOCTYPE e [<!ENTITY ent 'x&#233;y'><!ATTLIST e fixed CDATA 'dflt'>]>"
@@ -184,9 +231,12 @@ TEST(DomAccessTest, AttributesMatchTheElementsLookup) {
   e.setAttributeNode(built);
   e.setAttributeNode(d.doc().createAttribute(u"bare"));
   e.setAttribute(u"a", u"replaced");
-  const std::string names[] = {
-      "a", "A",     "empty", "refs",    "fixed", "caf\xC3\xA9", "caf",  "p:q",
-      "q", "built", "bare",  "missing", "",      "ab\xC3",      "\x80", std::string(70, 'a')};
+  e.setAttributeNS(u"urn:y", u"dup", u"later");  // filed after the empty one below
+  e.setAttributeNS(u"urn:x", u"dup", u"");
+  // clang-format off
+  const std::string names[] = {"a", "A", "empty", "refs", "fixed", "caf\xC3\xA9", "caf", "p:q", "q",
+      "dup", "built", "bare", "missing", "", "ab\xC3", "\x80", std::string(70, 'a')};
+  // clang-format on
   const auto shown = [](const XMLCh* value) {
     return value == nullptr ? std::u16string(u"(absent)") : std::u16string(value);
   };
@@ -235,9 +285,9 @@ TEST(DomAccessTest, NumbersMatchXMLDoubleAndTheTokenizer) {
   std::vector<std::string> texts = {
       "", "0", "-0", "-0.0", "0.000", "00012.500", "-1.5", "9007199254740993", "0.1", "1e3", ".5",
       "5.", "+5", " 5", "5 ", "1..2", "--1", "-", "0x10", "x", "NaN", "INF", "-INF", "1e-400",
-      "1e400", "4.9e-324", "1.7976931348623157e308",
+      "1e400", "4.9e-324", "5e-324", "1e+300", "1.7976931348623157e308",
       "3.14159265358979323846264338327950288419716939937510", "1 2.5 -0", "\t1e3&#13;\n-2 ",
-      "  ", "1&#12;2", "1&#160;2", "NaN 7 INF", "NaN 7", "3 .5 5.", "1 x",
+      "  ", "1&#12;2", "1&#160;2", "1&#13;2", "NaN 7 INF", "NaN 7", "3 .5 5.", "1 x",
       "0000000000000000000000000000000000000000001 2"};
   // clang-format on
   std::mt19937 random(7);
@@ -269,6 +319,53 @@ TEST(DomAccessTest, NumbersMatchXMLDoubleAndTheTokenizer) {
     EXPECT_EQ(std::make_pair(read, list), ReferenceList(e->getTextContent())) << text;
     e = GetNextSiblingElmt(*e, "e");
   }
+}
+
+// The child tags in order, e.g. "a,b,".
+std::string Children(const DOMElement& parent) {
+  std::string tags;
+  for (const DOMNode* n = parent.getFirstChild(); n != nullptr; n = n->getNextSibling()) {
+    tags += ToUTF8(n->getNodeName()) + ",";
+  }
+  return tags;
+}
+
+TEST(DomBuildingTest, RefusalsLeaveTheDocumentUnchanged) {
+  const InlineDoc d("<r><a/><b/></r>");
+  const InlineDoc other("<o/>");
+  DOMElement& r = d.root();
+  DOMElement* a = const_cast<DOMElement*>(GetFirstChildElmt(r, "a"));
+  DOMElement* c = CreateElement(d.doc(), "c");
+  DOMElement* notAChild = CreateElement(d.doc(), "n");
+  EXPECT_EQ(CreateElement(d.doc(), "has space"), nullptr);
+  EXPECT_FALSE(SetAttribute(*a, "bad name", "v"));
+  EXPECT_FALSE(a->hasAttributes());
+  EXPECT_FALSE(InsertElement(r, c, notAChild));
+  EXPECT_FALSE(ReplaceElement(r, c, notAChild));
+  EXPECT_FALSE(InsertElement(r, CreateElement(other.doc(), "x"), nullptr)) << "another document";
+  EXPECT_EQ(Children(r), "a,b,");
+
+  EXPECT_TRUE(InsertElement(r, c, a));
+  EXPECT_TRUE(InsertElement(r, CreateElement(d.doc(), "z"), nullptr));
+  EXPECT_TRUE(ReplaceElement(r, notAChild, a));
+  EXPECT_EQ(Children(r), "c,n,b,z,");
+  EXPECT_EQ(a->getParentNode(), nullptr);
+}
+
+TEST(DomBuildingTest, WhatIsBuiltReadsBack) {
+  const InlineDoc d("<r k='old'><Extension extender='mcxml' name='other'/></r>");
+  DOMElement& r = d.root();
+  EXPECT_TRUE(SetAttribute(r, "k", ""));
+  EXPECT_TRUE(r.hasAttribute(u"k")) << "set, though it reads as absent";
+  ASSERT_TRUE(SetAttribute(r, "x", 2.5));
+  EXPECT_EQ(ToUTF8(GetAttribute(r, "x")), "2.5");
+
+  DOMElement* named = CreateExtension(d.doc(), "tree");
+  DOMElement* unnamed = CreateExtension(d.doc(), "");
+  ASSERT_TRUE(InsertElement(r, unnamed, nullptr));
+  ASSERT_TRUE(InsertElement(r, named, nullptr));
+  EXPECT_EQ(GetFirstChildExtension(r, "tree"), named);
+  EXPECT_EQ(GetNextSiblingExtension(*GetFirstChildElmt(r, nullptr), nullptr), unnamed);
 }
 
 }  // namespace
