@@ -151,4 +151,15 @@ TEST(CheckTest, CodesAgreeWithTheOperations) {
   }
 }
 
+// A name taken twice is refused by the list, not by the field's own reading: the
+// reason must say so rather than the list's generic refusal.
+TEST(CheckTest, ASecondFieldOfTheSameNameSaysSo) {
+  MCXML_1_3::MCPMMLParser parser;
+  const std::vector<MCProblem> problems = Checked(parser, Document({{"name='c'", "name='a'"}}));
+  ASSERT_EQ(problems.size(), 1u) << Summary(problems);
+  EXPECT_EQ(Summary(problems), "111@5:1 /PMML/DataDictionary/DataField[3] a\n");
+  EXPECT_NE(problems[0].reason.find("an earlier DataField has the same name"), std::string::npos)
+      << problems[0].reason;
+}
+
 }  // namespace

@@ -56,6 +56,7 @@ bool HasWord(const std::string& text, const std::string& word) {
 
 TEST(ManPage, NamesEveryCommandOptionQueryKindAndExitStatusOfTheHelp) {
   const std::string help = Output("'" MCXML_TOOL_PATH "' --help");
+  EXPECT_EQ(Output("'" MCXML_TOOL_PATH "' -h"), help);
   const std::set<std::string> commands = Matches(help, "^  mcxml ([a-z][-a-z]*)");
   const std::set<std::string> options = Matches(help, "(?:^|[\\s\\[(|])(--?[a-z][-a-z]*)");
   const std::set<std::string> exits = Matches(Block(help, "Exit status:", "^$"), "^  ([0-9])  ");

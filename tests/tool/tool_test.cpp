@@ -97,7 +97,7 @@ TEST(CommandLine, UsageErrorsAndUnreadableFilesPrintOneLineAndNoOutput) {
   const Strings cases = {"", "--trust", "list -", "varlist", "varlist - -", "varlist --bogus -",
       "varlist - --name", "stats --bins -", "stats --model -1 -", "query -", "query - target: depth",
       "query - target: integer:depth", "query - target:x", "query - var:x@tree", "copy -",
-      "check --format xml -", "check", "check a b", "varlist --format text -", "varlist" + m,
+      "check --format xml -", "check --format=xml -", "check", "check a b", "varlist --format text -", "varlist" + m,
       "stats" + d, "settings-varlist" + m, "query" + m + "target:", "copy" + m + n,
       "copy " + kCredit + out};
   // clang-format on
@@ -375,6 +375,7 @@ TEST(Check, CompilerLinesAndSettingsDocumentsReadAsSettings) {
   for (const Case& c : cases) {
     const ToolRun run = RunTool({"check", "--format", "text", "-"}, c.xml);
     EXPECT_EQ(run.out, c.lines) << c.xml;
+    EXPECT_EQ(RunTool({"check", "--format=text", "-"}, c.xml).out, c.lines);
     EXPECT_EQ(run.status, c.lines.find("no problems") == std::string::npos ? 1 : 0);
   }
   EXPECT_EQ(RunTool({"check", MCXML_EXAMPLES_DIR "/broken_model.pmml", "--bins"}).status, 1);
