@@ -2,8 +2,10 @@
 # Each installs what a fresh Debian machine lacks, configures, builds and runs.
 JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ make pkg-config libxerces-c-dev libgtest-dev libgmock-dev libbenchmark-dev
+# The reference, the packages (cpack's dependency scan runs `file`) and the manual page.
+PACKAGES += doxygen dpkg-dev file man-db
 # The ThreadSanitizer run of `make test` and the fuzz targets are built with clang.
-CLANG_PACKAGES := clang libclang-rt-14-dev
+CLANG_PACKAGES := clang libclang-rt-dev
 DEMO_TOOL := build/release/tools/mcxml/mcxml
 # The builds' own make runs inherit this: no "Entering directory" lines in the output.
 MAKEFLAGS += --no-print-directory
@@ -78,12 +80,10 @@ fuzz: deps
 # any Doxygen warning (an undocumented public name above all) fails it, and
 # `make test` runs it. `make package` builds the Debian packages and a tarball
 # from a Release build of its own, installed under /usr (cmake/packaging.cmake).
-PACKAGES += doxygen dpkg-dev man-db
 VERSION := $(shell sed -n 's/^project(mcxml VERSION \([0-9.]*\).*)$$/\1/p' CMakeLists.txt)
 PACKAGE_DIR := build/package
 
 .PHONY: docs package
-
 
 docs: deps
 	mkdir -p build/docs
