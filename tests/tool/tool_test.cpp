@@ -394,6 +394,13 @@ TEST(Check, ThePointerFromOtherCommands) {
     EXPECT_NE(failed.out, "");
   }
   EXPECT_EQ(RunTool({"varlist", kCredit}).err, "");
+  // Bins asked for without a TransformationDictionary fail only with --bins.
+  const std::string binned =
+      "<PMML><DataDictionary><DataField name='a' optype='continuous' dataType='double'/>"
+      "</DataDictionary></PMML>";
+  EXPECT_EQ(RunTool({"varlist", "--trust", "--bins", "-"}, binned).err,
+            "mcxml: run 'mcxml check --bins --trust -' to see where\n");
+  EXPECT_EQ(RunTool({"check", "--bins", "-"}, binned).status, 1);
 }
 
 }  // namespace

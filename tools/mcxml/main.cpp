@@ -103,7 +103,10 @@ int main(int argc, char** argv) {
   // Output that did not reach its destination is not a success.
   if (!std::cout) return status == 0 ? 1 : status;
   if (status == 1 && PointsToCheck(invocation.command)) {
-    std::cerr << "mcxml: run 'mcxml check " << invocation.operands[0] << "' to see where\n";
+    // With the options that change what is read, so that check meets the same problem.
+    std::cerr << "mcxml: run 'mcxml check " << (invocation.bins ? "--bins " : "")
+              << (invocation.trust ? "--trust " : "") << invocation.operands[0]
+              << "' to see where\n";
   }
   return status;
 }
