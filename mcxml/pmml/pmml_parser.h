@@ -97,7 +97,8 @@ class MCXML_EXPORT MCPMMLParser {
   /// TransformationDictionary and Extension) as the FillUniStats walk reads it
   /// into a fresh record. Each problem carries the status of that operation, so
   /// that FillVarList with one field's name returns OK exactly when no problem
-  /// names that field, and otherwise the status of the first that does. Element
+  /// names that field, and otherwise the status of the first that does (a nameless
+  /// DataField, listed without a name, fails FillVarList for every name). Element
   /// places are given when they were recorded (SetElementPlaces). Linear in the
   /// document; changes nothing.
   virtual std::vector<MCProblem> CheckDocument(bool useBins) const;

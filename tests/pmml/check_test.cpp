@@ -3,6 +3,7 @@
 // test has the XML parser's first error, listed first, and clean examples.
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -151,15 +152,23 @@ TEST(CheckTest, CodesAgreeWithTheOperations) {
   }
 }
 
-// A name taken twice is refused by the list, not by the field's own reading: the
-// reason must say so rather than the list's generic refusal.
-TEST(CheckTest, ASecondFieldOfTheSameNameSaysSo) {
-  MCXML_1_3::MCPMMLParser parser;
-  const std::vector<MCProblem> problems = Checked(parser, Document({{"name='c'", "name='a'"}}));
-  ASSERT_EQ(problems.size(), 1u) << Summary(problems);
-  EXPECT_EQ(Summary(problems), "111@5:1 /PMML/DataDictionary/DataField[3] a\n");
-  EXPECT_NE(problems[0].reason.find("an earlier DataField has the same name"), std::string::npos)
-      << problems[0].reason;
+// A second field of a taken name is refused by the list, and the reason says so; a
+// nameless field is listed without a name, yet FillVarList fails on it whatever
+// name it is asked for.
+TEST(CheckTest, ATakenNameAndNoName) {
+  const std::string field = "@5:1 /PMML/DataDictionary/DataField[3] ";
+  const std::tuple<std::string, std::string, const char*, long> cases[] = {
+      {"name='a'", "111" + field + "a\n", "an earlier DataField has the same name", 111},
+      {"", "108" + field + "-\n", "\"name\"", 108}};
+  for (const auto& [name, summary, reason, fillA] : cases) {
+    MCXML_1_3::MCPMMLParser parser;
+    const std::vector<MCProblem> problems = Checked(parser, Document({{"name='c'", name}}));
+    EXPECT_EQ(Summary(problems), summary);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].reason.find(reason), std::string::npos) << problems[0].reason;
+    MCXML_1_3::MCVarList list;
+    EXPECT_EQ(parser.FillVarList(list, {"a"}, false).GetCode(), fillA);
+  }
 }
 
 }  // namespace
