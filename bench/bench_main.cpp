@@ -253,13 +253,6 @@ void PrintRatio(const char* what, double numerator, double denominator, double t
               ratio <= target ? "ok" : "MISSED", baseline.c_str());
 }
 
-bool TakeOption(const char* arg, const char* name, std::string& value) {
-  const size_t length = std::strlen(name);
-  if (std::strncmp(arg, name, length) != 0 || arg[length] != '=') return false;
-  value = arg + length + 1;
-  return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {

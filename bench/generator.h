@@ -32,6 +32,8 @@ std::string GeneratePmml(const PmmlShape& shape);
 /// The name of the i-th DataField of GeneratePmml(shape).
 std::string FieldName(const PmmlShape& shape, int i);
 
+/// When `arg` is `name`=VALUE, puts VALUE in `value`; false otherwise.
+bool TakeOption(const char* arg, const char* name, std::string& value);
 /// Reads the shape options (--fields=N, --values=N, --name-length=N, --bins=N)
 /// from `arg` into `shape`; false when `arg` is none of them.
 bool TakeShapeOption(const char* arg, PmmlShape& shape);

@@ -169,9 +169,9 @@ void WriteStats(Writer& w, const PmmlShape& shape, int i) {
 }
 
 bool TakeInt(const char* arg, const char* name, int& value) {
-  const std::size_t length = std::strlen(name);
-  if (std::strncmp(arg, name, length) != 0 || arg[length] != '=') return false;
-  value = std::atoi(arg + length + 1);
+  std::string text;
+  if (!TakeOption(arg, name, text)) return false;
+  value = std::atoi(text.c_str());
   return true;
 }
 
@@ -224,6 +224,13 @@ std::string GeneratePmml(const PmmlShape& shape) {
   w.Close(1, "TreeModel");
   w.Raw("</PMML>\n");
   return text;
+}
+
+bool TakeOption(const char* arg, const char* name, std::string& value) {
+  const std::size_t length = std::strlen(name);
+  if (std::strncmp(arg, name, length) != 0 || arg[length] != '=') return false;
+  value = arg + length + 1;
+  return true;
 }
 
 bool TakeShapeOption(const char* arg, PmmlShape& shape) {
