@@ -131,8 +131,12 @@ bool DeeperThan(const xc::DOMNode& top, int limit) {
   }
 }
 
+// A file is looked into before the parser opens it only when it is a regular file:
+// what is read from a pipe or a device is gone for the parser.
 bool Utf8Mark(const char* fileName, std::istream* in) {
   if (in != nullptr) return StartsWithUtf8Mark(*in);
+  struct stat info {};
+  if (stat(fileName, &info) != 0 || !S_ISREG(info.st_mode)) return false;
   std::ifstream file(fileName, std::ios::binary);
   return file && StartsWithUtf8Mark(file);
 }
