@@ -15,12 +15,17 @@ namespace MCXML_1_3 {
 
 namespace {
 
-// The first Discretize child of `derivedField` whose "field" is `fieldName`.
-const DOMElement* MatchingDiscretize(const DOMElement& derivedField, const char* fieldName) {
+// The first Discretize child of `derivedField` whose "field" is `fieldName`, or
+// `converted` when that is its UTF-16 form (a name that is not ASCII, converted once
+// for the whole walk rather than once per Discretize).
+const DOMElement* MatchingDiscretize(const DOMElement& derivedField, const char* fieldName,
+                                     const std::vector<XMLCh>& converted) {
   for (const DOMNode* node = derivedField.getFirstChild(); node != nullptr;
        node = node->getNextSibling()) {
     const DOMElement* discretize = AsElement(*node, "Discretize");
-    if (discretize != nullptr && XStrEqualsUTF8Str(GetAttribute(*discretize, "field"), fieldName)) {
+    if (discretize == nullptr) continue;
+    const XMLCh* field = GetAttribute(*discretize, "field");
+    if (converted.empty() ? XStrEqualsUTF8Str(field, fieldName) : TextIs(field, converted.data())) {
       return discretize;
     }
   }
@@ -33,11 +38,14 @@ bool MCPMMLParser::SetBinsFrTransDict(const std::string& fieldName, std::vector<
                                       std::vector<std::string>& binLabels) const {
   cutPoints.clear();
   binLabels.clear();
+  const std::vector<XMLCh> converted =
+      IsAscii(fieldName.c_str()) ? std::vector<XMLCh>() : ToUTF16(fieldName.c_str());
   for (const DOMNode* node = m_transDictElmt->getFirstChild(); node != nullptr;
        node = node->getNextSibling()) {
     const DOMElement* derivedField = AsElement(*node, "DerivedField");
     if (derivedField == nullptr) continue;
-    if (const DOMElement* discretize = MatchingDiscretize(*derivedField, fieldName.c_str())) {
+    if (const DOMElement* discretize =
+            MatchingDiscretize(*derivedField, fieldName.c_str(), converted)) {
       ReadBins(*discretize, cutPoints, binLabels);
       return true;
     }

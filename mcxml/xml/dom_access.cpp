@@ -3,6 +3,7 @@
 #include "mcxml/xml/dom_access.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include <xercesc/dom/DOMAttr.hpp>
@@ -143,7 +144,7 @@ namespace {
 // are tried by address first, so that an attribute or tag met again costs no
 // comparison of texts with the names it is not.
 std::size_t MatchingName(const XMLCh* name, PooledName* names, std::size_t count,
-                         unsigned long pending) {
+                         std::uint64_t pending) {
   for (std::size_t k = 0; k < count; ++k) {
     if ((pending >> k & 1) != 0 && names[k].Seen(name)) return k;
   }
@@ -162,7 +163,7 @@ void ReadAttributes(const DOMElement& elmt, PooledName* names, const XMLCh** val
   if (attributes == nullptr) return;
   // Only the first attribute of a name counts, even when its value is empty and a
   // later one (the DOM allows two of one name in different namespaces) is not.
-  unsigned long pending = (1ul << count) - 1;
+  std::uint64_t pending = (std::uint64_t{1} << count) - 1;
   // item() answers null past the end.
   for (XMLSize_t i = 0; pending != 0; ++i) {
     const DOMNode* attr = attributes->item(i);
@@ -170,7 +171,7 @@ void ReadAttributes(const DOMElement& elmt, PooledName* names, const XMLCh** val
     const std::size_t k = MatchingName(attr->getNodeName(), names, count, pending);
     if (k == count) continue;
     values[k] = AttributeValue(static_cast<const xc::DOMAttr*>(attr));
-    pending &= ~(1ul << k);
+    pending &= ~(std::uint64_t{1} << k);
   }
 }
 
@@ -186,14 +187,14 @@ const DOMElement* ElementFrom(const DOMNode* node, PooledName& tag) {
 void FirstChildren(const DOMNode& parent, PooledName* tags, const DOMElement** found,
                    std::size_t count) {
   std::fill(found, found + count, nullptr);
-  unsigned long pending = (1ul << count) - 1;
+  std::uint64_t pending = (std::uint64_t{1} << count) - 1;
   for (const DOMNode* node = parent.getFirstChild(); node != nullptr && pending != 0;
        node = node->getNextSibling()) {
     if (node->getNodeType() != DOMNode::ELEMENT_NODE) continue;
     const std::size_t k = MatchingName(node->getNodeName(), tags, count, pending);
     if (k == count) continue;
     found[k] = static_cast<const DOMElement*>(node);
-    pending &= ~(1ul << k);
+    pending &= ~(std::uint64_t{1} << k);
   }
 }
 
