@@ -23,16 +23,12 @@ bool IsKnown(double value) {
 MCUniStats::MCUniStats() = default;
 
 MCUniStats::MCUniStats(const std::string& name, double totalFreq, const std::vector<double>& counts)
-    : m_kind(Kind::Categorical), m_name(name), m_totalFreq(totalFreq), m_counts(counts) {}
+    : MCUniStats(std::string(name), totalFreq, std::vector<double>(counts)) {}
 
 MCUniStats::MCUniStats(const std::string& name, double totalFreq, const SummStats& summStats,
                        const std::vector<double>& cutPoints, const std::vector<double>& freqs)
-    : m_kind(Kind::Continuous),
-      m_name(name),
-      m_totalFreq(totalFreq),
-      m_summStats(summStats),
-      m_cutPoints(cutPoints),
-      m_freqs(freqs) {}
+    : MCUniStats(std::string(name), totalFreq, summStats, std::vector<double>(cutPoints),
+                 std::vector<double>(freqs)) {}
 
 MCUniStats::MCUniStats(std::string&& name, double totalFreq, std::vector<double>&& counts)
     : m_kind(Kind::Categorical),

@@ -113,38 +113,28 @@ int MCVarList::Add(MCVariableInfo info) {
 
 int MCVarList::AddCatVar(const std::string& name, const std::string& label,
                          const std::vector<std::string>& values, IMCVariable::VariableRole role) {
-  MCVariableInfo info = Categorical(name, label, role);
-  info.textValues = true;
-  info.texts = values;
-  return Add(std::move(info));
+  return AddCatVar(name, label, std::vector<std::string>(values), role);
 }
 
 int MCVarList::AddCatVar(const std::string& name, const std::string& label,
                          const std::vector<std::string>& values,
                          const std::vector<std::string>& valueLabels,
                          IMCVariable::VariableRole role) {
-  MCVariableInfo info = Categorical(name, label, role);
-  info.textValues = true;
-  info.texts = values;
-  info.valueLabels = valueLabels;
-  return Add(std::move(info));
+  return AddCatVar(name, label, std::vector<std::string>(values),
+                   std::vector<std::string>(valueLabels), role);
 }
 
 int MCVarList::AddCatVar(const std::string& name, const std::string& label,
                          const std::vector<double>& values, IMCVariable::VariableRole role) {
-  MCVariableInfo info = Categorical(name, label, role);
-  info.numbers = values;
-  return Add(std::move(info));
+  return AddCatVar(name, label, std::vector<double>(values), role);
 }
 
 int MCVarList::AddCatVar(const std::string& name, const std::string& label,
                          const std::vector<double>& values,
                          const std::vector<std::string>& valueLabels,
                          IMCVariable::VariableRole role) {
-  MCVariableInfo info = Categorical(name, label, role);
-  info.numbers = values;
-  info.valueLabels = valueLabels;
-  return Add(std::move(info));
+  return AddCatVar(name, label, std::vector<double>(values), std::vector<std::string>(valueLabels),
+                   role);
 }
 
 int MCVarList::AddCatVar(const std::string& name, const std::string& label,
@@ -198,11 +188,7 @@ int MCVarList::AddContVar(const std::string& name, const std::string& label, dou
 int MCVarList::AddContVar(const std::string& name, const std::string& label, double min, double max,
                           const std::vector<double>& innerCutPoints, bool isBinned,
                           IMCVariable::VariableRole role) {
-  MCVariableInfo info = Continuous(name, label, role);
-  info.range.emplace(min, max);
-  info.cutPoints = innerCutPoints;
-  info.isBinned = isBinned;
-  return Add(std::move(info));
+  return AddContVar(name, label, min, max, std::vector<double>(innerCutPoints), isBinned, role);
 }
 
 int MCVarList::AddContVar(const std::string& name, const std::string& label, double min, double max,
