@@ -20,18 +20,20 @@ MCStatus ReadAsDeclared(const DOMElement& param, const XMLCh* name, bool topLeve
                         MCFaults& faults) {
   if (topLevel) {
     std::vector<std::string> names;
-    if (XStrEqualsUTF8Str(name, "target") || XStrEqualsUTF8Str(name, "inputs")) {
+    if (XStrEqualsUTF8Str(name, kTargetParam) || XStrEqualsUTF8Str(name, kInputsParam)) {
       return ReadArrayParameter(param, names, &faults);
     }
-    for (const char* role : {"CatResponses", "ContResponses", "CatPredictors", "ContPredictors"}) {
+    for (const char* role :
+         {kCatResponsesParam, kContResponsesParam, kCatPredictorsParam, kContPredictorsParam}) {
       if (XStrEqualsUTF8Str(name, role)) return ReadVariables(param, names, &faults);
     }
     std::string single;
-    if (XStrEqualsUTF8Str(name, "FrequencyWeightVar")) return ReadVariables(param, single, &faults);
+    if (XStrEqualsUTF8Str(name, kFrequencyWeightParam))
+      return ReadVariables(param, single, &faults);
   }
   const XMLCh* type = GetAttribute(param, "type");
-  const bool integer = XStrEqualsUTF8Str(type, "integer");
-  const bool number = XStrEqualsUTF8Str(type, "double");
+  const bool integer = XStrEqualsUTF8Str(type, kIntegerType);
+  const bool number = XStrEqualsUTF8Str(type, kDoubleType);
   if (GetFirstChildElmt(param, kListValueTag) != nullptr) {
     std::vector<int> integers;
     std::vector<double> numbers;
@@ -46,7 +48,7 @@ MCStatus ReadAsDeclared(const DOMElement& param, const XMLCh* name, bool topLeve
   std::string text;
   if (integer) return ReadParameter(param, integerValue, &faults);
   if (number) return ReadParameter(param, numberValue, &faults);
-  if (XStrEqualsUTF8Str(type, "boolean")) return ReadParameter(param, flag, &faults);
+  if (XStrEqualsUTF8Str(type, kBooleanType)) return ReadParameter(param, flag, &faults);
   return ReadParameter(param, text, &faults);
 }
 

@@ -24,6 +24,19 @@ inline constexpr char kMatrixTag[] = "MatrixParmeter";
 inline constexpr char kListValueTag[] = "ListValue";
 inline constexpr char kValueTag[] = "Value";
 
+/// The top-level parameters the role getters read, and the declared types whose
+/// getters read something other than text.
+inline constexpr char kTargetParam[] = "target";
+inline constexpr char kInputsParam[] = "inputs";
+inline constexpr char kCatResponsesParam[] = "CatResponses";
+inline constexpr char kContResponsesParam[] = "ContResponses";
+inline constexpr char kCatPredictorsParam[] = "CatPredictors";
+inline constexpr char kContPredictorsParam[] = "ContPredictors";
+inline constexpr char kFrequencyWeightParam[] = "FrequencyWeightVar";
+inline constexpr char kIntegerType[] = "integer";
+inline constexpr char kDoubleType[] = "double";
+inline constexpr char kBooleanType[] = "boolean";
+
 /// What a value must be, for the reasons of the integer and double readers.
 inline constexpr char kIntegerWanted[] = "an integer of 0 or more within the range of int";
 inline constexpr char kDoubleWanted[] = "a finite number";

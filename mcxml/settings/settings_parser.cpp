@@ -35,9 +35,9 @@ MCStatus Rejected(const DOMElement& param, MCFaults* faults, const char* wanted)
 }
 
 const std::pair<unsigned int, const char*> kParamTypes[] = {
-    {MCSettingsParser::ParamString, "string"},   {MCSettingsParser::ParamDouble, "double"},
-    {MCSettingsParser::ParamInteger, "integer"}, {MCSettingsParser::ParamBoolean, "boolean"},
-    {MCSettingsParser::ParamEnum, "enum"},       {MCSettingsParser::ParamFieldName, "fieldName"},
+    {MCSettingsParser::ParamString, "string"},      {MCSettingsParser::ParamDouble, kDoubleType},
+    {MCSettingsParser::ParamInteger, kIntegerType}, {MCSettingsParser::ParamBoolean, kBooleanType},
+    {MCSettingsParser::ParamEnum, "enum"},          {MCSettingsParser::ParamFieldName, "fieldName"},
     {MCSettingsParser::ParamUnknown, nullptr}};
 
 }  // namespace

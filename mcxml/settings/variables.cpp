@@ -82,31 +82,31 @@ MCStatus MCSettingsParser::GetVariables(const char* paramName,
 }
 
 MCStatus MCSettingsParser::GetTargetVars(std::vector<std::string>& out) const {
-  return GetArray("target", out, nullptr);
+  return GetArray(kTargetParam, out, nullptr);
 }
 
 MCStatus MCSettingsParser::GetPredictors(std::vector<std::string>& out) const {
-  return GetArray("inputs", out, nullptr);
+  return GetArray(kInputsParam, out, nullptr);
 }
 
 MCStatus MCSettingsParser::GetCatResponseVars(std::vector<std::string>& out) const {
-  return GetVariables("CatResponses", out);
+  return GetVariables(kCatResponsesParam, out);
 }
 
 MCStatus MCSettingsParser::GetContResponseVars(std::vector<std::string>& out) const {
-  return GetVariables("ContResponses", out);
+  return GetVariables(kContResponsesParam, out);
 }
 
 MCStatus MCSettingsParser::GetCatPredictors(std::vector<std::string>& out) const {
-  return GetVariables("CatPredictors", out);
+  return GetVariables(kCatPredictorsParam, out);
 }
 
 MCStatus MCSettingsParser::GetContPredictors(std::vector<std::string>& out) const {
-  return GetVariables("ContPredictors", out);
+  return GetVariables(kContPredictorsParam, out);
 }
 
 MCStatus MCSettingsParser::GetFrequencyWeight(std::string& out) const {
-  return GetVariables("FrequencyWeightVar", out);
+  return GetVariables(kFrequencyWeightParam, out);
 }
 
 }  // namespace MCXML_1_3
