@@ -1,6 +1,7 @@
 // MCSettingsParser::CheckDocument: the PMML check with the settings rules, then
 // the Parameters path and every parameter with the getter that reads it.
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -54,12 +55,14 @@ MCStatus ReadAsDeclared(const DOMElement& param, const XMLCh* name, bool topLeve
 
 // A parameter scope and how far its children have been read. A lookup finds the
 // first element of a name, so later ones of the same tag and name are never read.
+// The names seen are views of the document's own texts, which the check leaves as
+// they are.
 struct Scope {
   const DOMElement* elmt;
   const DOMNode* next;
   bool topLevel;
-  std::unordered_set<std::u16string> parameters;
-  std::unordered_set<std::u16string> groups;
+  std::unordered_set<std::u16string_view> parameters;
+  std::unordered_set<std::u16string_view> groups;
 };
 
 // Every scope at every depth, in document order; a stack of its own rather than
