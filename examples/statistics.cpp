@@ -66,9 +66,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::ifstream in(argv[1], std::ios::binary);
+  if (!in) {
+    std::cerr << "cannot open " << argv[1] << '\n';
+    return 2;
+  }
   MCXML_1_3::MCPMMLParser parser;
   parser.SetSecureProcessing(true);
-  if (!in || !parser.ParseToDOM(in).IsOK() || parser.GetErrorCount() != 0) {
+  if (!parser.ParseToDOM(in).IsOK() || parser.GetErrorCount() != 0) {
     std::cerr << argv[1] << ": not a well-formed PMML document\n";
     return 1;
   }

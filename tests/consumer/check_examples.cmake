@@ -36,7 +36,8 @@ set(runs
   "variables|hostile.pmml|1|refused \\(status 105, 1 XML errors\\) line 2, column [0-9]+: a document type declaration"
   "statistics|credit_risk.pmml|0|^model TreeModel\n.*\nannual_income: 2400 cases, mean 58230.5, sd 31877.25, histogram \\.\\.30000 611.5, .*, 250000\\.\\. 85\n.*\ndefault_flag: 2400 cases, counts 2088 312\n$"
   "settings|build_settings.pmml|0|^Collections priority, Spring 2024: depth 6, leaves of at least 50, 5 surrogates, pruning alpha 0.0125\n.*\ninputs: region risk_band balance credit_score account_opened\n.*\ncost 2 0 1.5\n"
-  "settings|credit_risk.pmml|1|not a settings document \\(status 119\\)")
+  "settings|credit_risk.pmml|1|not a settings document \\(status 119\\)"
+  "statistics|no_such.pmml|2|^cannot open ")
 foreach(entry IN LISTS runs)
   string(REPLACE "|" ";" entry "${entry}")
   list(GET entry 0 program)
