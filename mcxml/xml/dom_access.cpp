@@ -74,17 +74,16 @@ const xc::DOMAttr* AttributeNamed(const DOMElement& elmt, const char* name) {
   return nullptr;
 }
 
-bool HasTag(const DOMNode& node, const XMLCh* name) {
-  return node.getNodeType() == DOMNode::ELEMENT_NODE &&
-         (name == nullptr || xc::XMLString::equals(node.getNodeName(), name));
-}
-
 // The first element named `name` (any when null) from `node` on, `node` included.
 const DOMElement* ElementNamedFrom(const DOMNode* node, const XMLCh* name) {
-  for (; node != nullptr; node = node->getNextSibling()) {
-    if (HasTag(*node, name)) return static_cast<const DOMElement*>(node);
+  if (name != nullptr) {
+    PooledName tag(name);
+    return ElementFrom(node, tag);
   }
-  return nullptr;
+  while (node != nullptr && node->getNodeType() != DOMNode::ELEMENT_NODE) {
+    node = node->getNextSibling();
+  }
+  return static_cast<const DOMElement*>(node);
 }
 
 // The names an Extension search compares, converted once per search rather than
