@@ -10,10 +10,6 @@
 
 namespace MCXML_1_3 {
 
-namespace {
-
-// One "value" read as the element type, answering as GetIntAttribute does:
-// -1 absent or empty, 1 rejected, 0 read.
 int ReadValue(const DOMElement& elmt, std::string& value) {
   const XMLCh* text = GetAttribute(elmt, "value");
   if (text == nullptr) return -1;
@@ -29,6 +25,18 @@ int ReadValue(const DOMElement& elmt, double& value) {
   return GetDoubleAttribute(elmt, "value", value);
 }
 
+const char* Wanted(const std::string&) {
+  return "a text";
+}
+const char* Wanted(int) {
+  return "an integer of 0 or more within the range of int";
+}
+const char* Wanted(double) {
+  return "a finite number";
+}
+
+namespace {
+
 // A text that converts to nothing is not an array element.
 bool Keep(const std::string& value) {
   return !value.empty();
@@ -38,17 +46,6 @@ bool Keep(int) {
 }
 bool Keep(double) {
   return true;
-}
-
-// What a "value" of the element type must be, for a reason.
-const char* Wanted(const std::string&) {
-  return "a text";
-}
-const char* Wanted(int) {
-  return kIntegerWanted;
-}
-const char* Wanted(double) {
-  return kDoubleWanted;
 }
 
 template <class T>
@@ -61,11 +58,7 @@ MCStatus AppendValue(const DOMElement& elmt, std::vector<T>& out, MCFaults* faul
                                             : std::string("has no \"value\" and no ListValue");
     });
   }
-  if (answer > 0) {
-    return Fault(faults, MCStatus(109, false), elmt, [&] {
-      return "value " + Quoted(GetAttribute(elmt, "value")) + " is not " + Wanted(T{});
-    });
-  }
+  if (answer > 0) return Rejected(elmt, faults, Wanted(T{}));
   if (Keep(value)) out.push_back(std::move(value));
   return MCStatus();
 }

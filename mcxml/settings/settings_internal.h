@@ -37,9 +37,17 @@ inline constexpr char kIntegerType[] = "integer";
 inline constexpr char kDoubleType[] = "double";
 inline constexpr char kBooleanType[] = "boolean";
 
-/// What a value must be, for the reasons of the integer and double readers.
-inline constexpr char kIntegerWanted[] = "an integer of 0 or more within the range of int";
-inline constexpr char kDoubleWanted[] = "a finite number";
+/// One "value" of `elmt` read as the type of `value`, answering as GetIntAttribute
+/// does: -1 absent or empty, 1 rejected, 0 read.
+int ReadValue(const DOMElement& elmt, std::string& value);
+int ReadValue(const DOMElement& elmt, int& value);
+int ReadValue(const DOMElement& elmt, double& value);
+/// What a "value" of that type must be, for a reason.
+const char* Wanted(const std::string&);
+const char* Wanted(int);
+const char* Wanted(double);
+/// 109 for a "value" of `elmt` that is not `wanted`, recorded in `faults`.
+MCStatus Rejected(const DOMElement& elmt, MCFaults* faults, const char* wanted);
 
 /// The reading steps of the getters once the named lookup has found the element:
 /// each returns what its getter returns then and writes `out` as it does,

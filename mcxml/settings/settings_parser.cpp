@@ -16,6 +16,12 @@ namespace MCXML_1_3 {
 
 using XERCES_CPP_NAMESPACE::XMLString;
 
+MCStatus Rejected(const DOMElement& elmt, MCFaults* faults, const char* wanted) {
+  return Fault(faults, MCStatus(109, false), elmt, [&] {
+    return "value " + Quoted(GetAttribute(elmt, "value")) + " is not " + wanted;
+  });
+}
+
 namespace {
 
 // A parameter found without "value": a ListValue child means a list, which the
@@ -26,12 +32,6 @@ MCStatus NoScalarValue(const DOMElement& param, MCFaults* faults) {
                  [] { return std::string("has no \"value\" but a ListValue: it holds a list"); });
   }
   return Fault(faults, MCStatus(123, true), param, [] { return std::string("has no \"value\""); });
-}
-
-MCStatus Rejected(const DOMElement& param, MCFaults* faults, const char* wanted) {
-  return Fault(faults, MCStatus(109, false), param, [&] {
-    return "value " + Quoted(GetAttribute(param, "value")) + " is not " + wanted;
-  });
 }
 
 const std::pair<unsigned int, const char*> kParamTypes[] = {
@@ -144,26 +144,29 @@ MCStatus MCSettingsParser::ParseToDOM(std::istream& in) {
   return m_status;
 }
 
-MCStatus ReadParameter(const DOMElement& param, std::string& out, MCFaults* faults) {
-  const XMLCh* value = GetAttribute(param, "value");
-  if (value == nullptr) return NoScalarValue(param, faults);
-  out = ToUTF8(value);
+namespace {
+
+// A negative integer is rejected after GetIntAttribute has already stored it.
+template <class T>
+MCStatus ReadScalar(const DOMElement& param, T& out, MCFaults* faults) {
+  const int answer = ReadValue(param, out);
+  if (answer < 0) return NoScalarValue(param, faults);
+  if (answer > 0) return Rejected(param, faults, Wanted(out));
   return MCStatus();
+}
+
+}  // namespace
+
+MCStatus ReadParameter(const DOMElement& param, std::string& out, MCFaults* faults) {
+  return ReadScalar(param, out, faults);
 }
 
 MCStatus ReadParameter(const DOMElement& param, int& out, MCFaults* faults) {
-  // A negative integer is rejected after GetIntAttribute has already stored it.
-  const int answer = GetIntAttribute(param, "value", 0, out);
-  if (answer < 0) return NoScalarValue(param, faults);
-  if (answer > 0) return Rejected(param, faults, kIntegerWanted);
-  return MCStatus();
+  return ReadScalar(param, out, faults);
 }
 
 MCStatus ReadParameter(const DOMElement& param, double& out, MCFaults* faults) {
-  const int answer = GetDoubleAttribute(param, "value", out);
-  if (answer < 0) return NoScalarValue(param, faults);
-  if (answer > 0) return Rejected(param, faults, kDoubleWanted);
-  return MCStatus();
+  return ReadScalar(param, out, faults);
 }
 
 MCStatus ReadParameter(const DOMElement& param, bool& out, MCFaults* faults) {
