@@ -25,8 +25,9 @@ struct Checked {
   std::vector<MCProblem> problems;
 };
 
+// The load's outcome; the problems are left to the parser that reads the kind.
 template <class Parser>
-Checked Check(const std::string& text, const Invocation& invocation, Parser& parser) {
+Checked Load(const std::string& text, const Invocation& invocation, Parser& parser) {
   parser.SetSecureProcessing(!invocation.trust);
   parser.SetElementPlaces(true);
   std::istringstream in(text);
@@ -34,7 +35,6 @@ Checked Check(const std::string& text, const Invocation& invocation, Parser& par
   checked.load = parser.ParseToDOM(in);
   checked.message = parser.GetXercesMessage();
   checked.parseErrors = parser.GetErrorCount();
-  checked.problems = parser.CheckDocument(invocation.bins);
   return checked;
 }
 
@@ -43,11 +43,16 @@ Checked Check(const std::string& text, const Invocation& invocation, Parser& par
 // is judged by them.
 Checked CheckEither(const std::string& text, const Invocation& invocation) {
   MCPMMLParser pmml;
-  Checked checked = Check(text, invocation, pmml);
+  Checked checked = Load(text, invocation, pmml);
   const DOMElement* root = pmml.GetRootElement();
-  if (root == nullptr || GetFirstChildElmt(*root, "MiningBuildTask") == nullptr) return checked;
+  if (root == nullptr || GetFirstChildElmt(*root, "MiningBuildTask") == nullptr) {
+    checked.problems = pmml.CheckDocument(invocation.bins);
+    return checked;
+  }
   MCSettingsParser settings;
-  return Check(text, invocation, settings);
+  checked = Load(text, invocation, settings);
+  checked.problems = settings.CheckDocument(invocation.bins);
+  return checked;
 }
 
 void WriteJson(const Checked& checked, std::ostream& out) {
@@ -68,15 +73,12 @@ void WriteJson(const Checked& checked, std::ostream& out) {
     } else {
       json.Null();
     }
-    for (const auto& [key, value] :
-         {std::pair<const char*, unsigned long>{"line", problem.place.line},
-          {"column", problem.place.column}}) {
-      json.Key(key);
-      if (problem.place.IsKnown()) {
-        json.Integer(static_cast<long long>(value));
-      } else {
-        json.Null();
-      }
+    if (problem.place.IsKnown()) {
+      json.Key("line").Integer(static_cast<long long>(problem.place.line));
+      json.Key("column").Integer(static_cast<long long>(problem.place.column));
+    } else {
+      json.Key("line").Null();
+      json.Key("column").Null();
     }
     json.EndObject();
   }
