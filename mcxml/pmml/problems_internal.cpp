@@ -8,6 +8,7 @@
 
 #include "mcxml/common/format.h"
 #include "mcxml/common/uni_stats.h"
+#include "mcxml/pmml/document_parts.h"
 #include "mcxml/xml/document_parser_internal.h"
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/dom_access_internal.h"
@@ -19,17 +20,6 @@ using XERCES_CPP_NAMESPACE::XercesDOMParser;
 namespace {
 
 constexpr std::size_t kQuotedMax = 60;
-
-// Children of the root that are not models.
-constexpr const char* kNotModels[] = {"Header", "MiningBuildTask", "DataDictionary",
-                                      "TransformationDictionary", "Extension"};
-
-bool IsModel(const DOMElement& elmt) {
-  for (const char* tag : kNotModels) {
-    if (TagNameEquals(elmt, tag)) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -101,7 +91,7 @@ ProblemList::ProblemList(const MCPMMLParser& parser, const XercesDOMParser* xml)
   if (!error) return;
   MCProblem problem;
   problem.reason = "XML: " + error->message;
-  problem.path = m_paths.Of(documentParser->FirstErrorNode());
+  problem.path = m_paths.Of(documentParser->FirstErrorNode()) + documentParser->FirstErrorTail();
   problem.place = error->place;
   m_problems.push_back(std::move(problem));
 }
@@ -137,7 +127,7 @@ bool ProblemList::AddLoad(const MCStatus& load, const std::string& message) {
 void ProblemList::AddStatistics(const DOMElement& root) {
   for (const DOMElement* model = GetFirstChildElmt(root, nullptr); model != nullptr;
        model = GetNextSiblingElmt(*model, nullptr)) {
-    if (!IsModel(*model)) continue;
+    if (!IsModelElmt(*model)) continue;
     const DOMElement* modelStats = GetFirstChildElmt(*model, "ModelStats");
     if (modelStats == nullptr) continue;
     // Each element as the walk reads it, into a fresh record of its own.
