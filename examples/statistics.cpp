@@ -9,6 +9,7 @@
 #include "mcxml/common/format.h"
 #include "mcxml/common/missing_value.h"
 #include "mcxml/common/uni_stats.h"
+#include "mcxml/pmml/document_parts.h"
 #include "mcxml/pmml/pmml_parser.h"
 #include "mcxml/xml/dom_access.h"
 
@@ -24,20 +25,6 @@ std::string Text(double value) {
 // An open end of a histogram is the missing value.
 std::string End(double cut) {
   return cut == MCCommon_1_3::MCMV::gMissingValue ? "" : Text(cut);
-}
-
-// The model is the first child of the root that is none of the document's other parts.
-const DOMElement* FindModel(const DOMElement& root) {
-  for (const DOMElement* child = MCXML_1_3::GetFirstChildElmt(root, nullptr); child != nullptr;
-       child = MCXML_1_3::GetNextSiblingElmt(*child, nullptr)) {
-    bool other = false;
-    for (const char* part :
-         {"Header", "MiningBuildTask", "DataDictionary", "TransformationDictionary", "Extension"}) {
-      other = other || MCXML_1_3::TagNameEquals(*child, part);
-    }
-    if (!other) return child;
-  }
-  return nullptr;
 }
 
 void Print(const MCXML_1_3::MCUniStats& stats) {
@@ -76,7 +63,7 @@ int main(int argc, char** argv) {
     std::cerr << argv[1] << ": not a well-formed PMML document\n";
     return 1;
   }
-  const DOMElement* model = FindModel(*parser.GetRootElement());
+  const DOMElement* model = MCXML_1_3::GetModelElmt(*parser.GetRootElement(), 0);
   if (model == nullptr || !parser.SetModelElmt(*model)) {
     std::cerr << argv[1] << ": no model\n";
     return 1;

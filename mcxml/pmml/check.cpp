@@ -6,8 +6,12 @@
 namespace MCXML_1_3 {
 
 std::vector<MCProblem> MCPMMLParser::CheckDocument(bool useBins) const {
+  return CheckModel(m_status, useBins);
+}
+
+std::vector<MCProblem> MCPMMLParser::CheckModel(const MCStatus& load, bool useBins) const {
   ProblemList problems(*this, m_parser.get());
-  if (!problems.AddLoad(m_status, m_xercesMessage) || m_document == nullptr) {
+  if (!problems.AddLoad(load, m_xercesMessage) || m_document == nullptr) {
     return problems.Take();
   }
   CheckDataFields(*m_dataDictElmt, m_transDictElmt, useBins, kPmmlFieldRules, AddUnrangedContVar,

@@ -6,6 +6,7 @@
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/XMLException.hpp>
 
+#include "mcxml/pmml/document_parts_internal.h"
 #include "mcxml/xml/document_parser_internal.h"
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/input_source.h"
@@ -58,7 +59,8 @@ MCStatus MCPMMLParser::ParseToDOM(std::istream& in) {
   try {
     // Inside the guard: a parse of this object already running (from the stream)
     // refuses new options as it refuses a new parse.
-    parser.Configure(m_secure, m_places, m_secure && StartsWithUtf8Mark(in));
+    parser.Configure(m_secure, m_places, m_secure && StartsWithUtf8Mark(in),
+                     m_lean ? &kPmmlLeanRule : nullptr);
     // A long-lived parser reading many documents would otherwise keep them all.
     parser.ReleaseDocuments();
     MCXInputSource source(in);
@@ -123,6 +125,10 @@ void MCPMMLParser::SetSecureProcessing(bool on) {
 
 void MCPMMLParser::SetElementPlaces(bool on) {
   m_places = on;
+}
+
+void MCPMMLParser::SetLeanReading(bool on) {
+  m_lean = on;
 }
 
 std::optional<MCXMLError> MCPMMLParser::GetFirstXMLError() const {

@@ -73,6 +73,22 @@ class MCXML_EXPORT MCPMMLParser {
   /// When on, later parses record where each element starts, for GetElementPlace.
   /// Off by default; it changes nothing else.
   void SetElementPlaces(bool on);
+  /// When on, later parses build only what the operations of this class and of
+  /// MCSettingsParser read: the root and each of its children with their attributes,
+  /// everything below the children that are not models (IsModelElmt), and of each
+  /// model element only its ModelStats, MiningSchema, Output, Targets,
+  /// LocalTransformations and Extension children, whole. The body of a model (its
+  /// trees, segments, nodes), mostly the bulk of a large document, is read and
+  /// dropped, which makes the cost of a load follow what is read rather than the
+  /// document's size. Every status and every result of every operation (and of
+  /// CheckDocument) is what it is with the whole document, and the parser still
+  /// reads every byte: GetErrorCount, GetFirstXMLError and the limits of secure
+  /// processing are unchanged. What differs: the DOM under GetRootElement lacks the
+  /// parts dropped, so a model nested in one (a Segment's own TreeModel) cannot be
+  /// handed to SetModelElmt; and the element that was open when the first XML error
+  /// was found, which CheckDocument names, is the nearest element built. Off by
+  /// default.
+  void SetLeanReading(bool on);
   /// The first error the XML parser reported during the last ParseToDOM, with the
   /// line and column where it stood; none before any parse and after a clean one.
   std::optional<MCXMLError> GetFirstXMLError() const;
@@ -142,6 +158,9 @@ class MCXML_EXPORT MCPMMLParser {
   MCStatus ExtractInterval(double& left, double& right, bool& leftOpen,
                            const DOMElement& interval) const;
 
+  /// CheckDocument as this class gives it for a load whose outcome was `load`.
+  std::vector<MCProblem> CheckModel(const MCStatus& load, bool useBins) const;
+
   /// Deletes the XML parser the way it was allocated.
   struct ParserDeleter {
     /// Deletes `parser`.
@@ -169,6 +188,7 @@ class MCXML_EXPORT MCPMMLParser {
  private:
   bool m_secure = false;
   bool m_places = false;
+  bool m_lean = false;
 };
 
 }  // namespace MCXML_1_3

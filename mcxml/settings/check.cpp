@@ -129,4 +129,15 @@ std::vector<MCProblem> MCSettingsParser::CheckDocument(bool useBins) const {
   return problems.Take();
 }
 
+MCStatus MCSettingsParser::GetStatus(MCDocumentKind kind) const {
+  // 119 is found only after the base load succeeded.
+  if (kind == MCDocumentKind::PMML && m_status.GetCode() == 119) return MCStatus();
+  return m_status;
+}
+
+std::vector<MCProblem> MCSettingsParser::CheckDocument(bool useBins, MCDocumentKind kind) const {
+  if (kind == MCDocumentKind::Settings) return CheckDocument(useBins);
+  return CheckModel(GetStatus(kind), useBins);
+}
+
 }  // namespace MCXML_1_3

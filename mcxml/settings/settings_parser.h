@@ -14,6 +14,7 @@
 #include "mcxml/common/export.h"
 #include "mcxml/common/status.h"
 #include "mcxml/common/var_list.h"
+#include "mcxml/pmml/document_parts.h"
 #include "mcxml/pmml/pmml_parser.h"
 
 namespace MCXML_1_3 {
@@ -131,6 +132,17 @@ class MCXML_EXPORT MCSettingsParser : public MCPMMLParser {
   /// listed with its warning status (123). Matrices give no problem: GetMatrix
   /// passes over what it cannot use.
   std::vector<MCProblem> CheckDocument(bool useBins) const override;
+
+  /// The outcome of the last load read as a document of `kind` (GetDocumentKind):
+  /// the stored status for Settings; for PMML, what MCPMMLParser::ParseToDOM gives
+  /// for the same bytes, which is the stored status but OK where this class found
+  /// no Parameters path (119).
+  MCStatus GetStatus(MCDocumentKind kind) const;
+  using MCPMMLParser::GetStatus;
+  /// The check of the last load read as a document of `kind`: CheckDocument(useBins)
+  /// for Settings; for PMML, what MCPMMLParser::CheckDocument gives for the same
+  /// bytes, so that one load serves a document of either kind.
+  std::vector<MCProblem> CheckDocument(bool useBins, MCDocumentKind kind) const;
 
   /// Appends one variable per DataField in document order, with bins when
   /// `useBins`, and records each variable's data type code (1 integer, 2 double or

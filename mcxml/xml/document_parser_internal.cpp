@@ -9,6 +9,7 @@
 
 #include <xercesc/dom/DOMAttr.hpp>
 #include <xercesc/dom/DOMException.hpp>
+#include <xercesc/dom/impl/DOMDocumentImpl.hpp>
 #include <xercesc/framework/XMLErrorCodes.hpp>
 #include <xercesc/framework/XMLErrorReporter.hpp>
 #include <xercesc/internal/XMLScanner.hpp>
@@ -99,6 +100,40 @@ void ElementPlaces::Clear() {
   m_sorted = false;
 }
 
+void SkippedSteps::Restart() {
+  if (m_levels.empty()) m_levels.emplace_back();
+  m_levels[0].children.clear();
+  m_open = 0;
+}
+
+void SkippedSteps::Start(const XMLCh* name, bool isEmpty) {
+  auto& siblings = m_levels[m_open].children;
+  // The parser keeps one copy of each element name, so the address nearly always
+  // tells; the text decides.
+  auto seen = std::find_if(siblings.begin(), siblings.end(), [name](const auto& entry) {
+    return entry.first == name || xc::XMLString::equals(entry.first, name);
+  });
+  if (seen == siblings.end()) seen = siblings.insert(siblings.end(), {name, 0});
+  const unsigned ordinal = ++seen->second;
+  if (isEmpty) return;
+  if (++m_open == m_levels.size()) m_levels.emplace_back();
+  Level& level = m_levels[m_open];
+  level.name = name;
+  level.ordinal = ordinal;
+  level.children.clear();
+}
+
+std::string SkippedSteps::Path() const {
+  std::string path;
+  for (std::size_t i = 1; i <= m_open; ++i) {
+    path += '/' + ToUTF8(m_levels[i].name);
+    // Numbered as the whole document numbers it so far: a later sibling of the
+    // same name never comes.
+    if (m_levels[i].ordinal > 1) path += '[' + std::to_string(m_levels[i].ordinal) + ']';
+  }
+  return path;
+}
+
 DocumentParser::DocumentParser()
     : xc::XercesDOMParser(nullptr, xc::XMLPlatformUtils::fgMemoryManager, nullptr) {
   // The scanner reports to the parser only when told to; the parser itself then
@@ -114,7 +149,7 @@ bool StartsWithUtf8Mark(std::istream& in) {
   return next == 0xEF;
 }
 
-void DocumentParser::Configure(bool secure, bool places, bool utf8Mark) {
+void DocumentParser::Configure(bool secure, bool places, bool utf8Mark, const LeanRule* lean) {
   // Options changed under a running parse would change that parse.
   if (getParseInProgress()) {
     ThrowXMLwithMemMgr(xc::IOException, xc::XMLExcepts::Gen_ParseInProgress,
@@ -128,11 +163,17 @@ void DocumentParser::Configure(bool secure, bool places, bool utf8Mark) {
   }
   m_recordPlaces = places;
   m_utf8Mark = utf8Mark;
+  m_lean = lean;
+  m_watching = secure || places || lean != nullptr;
+  m_depth = 0;
+  m_skipFrom = 0;
+  m_inModel = false;
   m_names.Clear();
   m_places.Clear();
   m_mark = MCPlace{1, 1};
   m_firstError.reset();
   m_firstErrorNode = nullptr;
+  m_firstErrorTail.clear();
 }
 
 void DocumentParser::ReleaseDocuments() {
@@ -147,11 +188,13 @@ void DocumentParser::error(const unsigned int, const XMLCh* const,
   m_firstError = MCXMLError{ToUTF8(errorText), MCPlace{static_cast<unsigned long>(lineNum),
                                                        static_cast<unsigned long>(colNum)}};
   m_firstErrorNode = fCurrentParent;
+  if (m_skipFrom != 0) m_firstErrorTail = m_skipped.Path();
 }
 
 void DocumentParser::resetErrors() {
   m_firstError.reset();
   m_firstErrorNode = nullptr;
+  m_firstErrorTail.clear();
 }
 
 void DocumentParser::Refuse(const std::u16string& text) {
@@ -208,7 +251,7 @@ void DocumentParser::startElement(const xc::XMLElementDecl& elemDecl, const unsi
                                   const xc::RefVectorOf<xc::XMLAttr>& attrList,
                                   const XMLSize_t attrCount, const bool isEmpty,
                                   const bool isRoot) {
-  if (!m_secured && !m_recordPlaces) {
+  if (!m_watching) {
     return xc::XercesDOMParser::startElement(elemDecl, urlId, elemPrefix, attrList, attrCount,
                                              isEmpty, isRoot);
   }
@@ -225,12 +268,18 @@ void DocumentParser::StartWatchedElement(const xc::XMLElementDecl& elemDecl,
            Decimal(kMaxAttributesPerElement) + u" attributes, the limit of secure processing");
     return;
   }
+  if (m_lean != nullptr && SkipsElement(elemDecl.getFullName(), isEmpty)) {
+    if (m_secured) CountSkippedNames(elemDecl, attrList, attrCount);
+    if (m_secured && m_names.Size() > kMaxDistinctNames) RefuseNames();
+    return;
+  }
   const MCPlace start = m_mark;
+  // Counted before the base, which ends an empty element itself (endElement).
+  if (m_lean != nullptr) ++m_depth;
   xc::XercesDOMParser::startElement(elemDecl, urlId, elemPrefix, attrList, attrCount, isEmpty,
                                     isRoot);
   if (m_secured && m_names.Size() > kMaxDistinctNames) {
-    Refuse(u"the document uses more than " + Decimal(kMaxDistinctNames) +
-           u" distinct element and attribute names, the limit of secure processing");
+    RefuseNames();
     return;
   }
   if (m_recordPlaces) {
@@ -243,8 +292,56 @@ void DocumentParser::StartWatchedElement(const xc::XMLElementDecl& elemDecl,
   }
 }
 
+void DocumentParser::RefuseNames() {
+  Refuse(u"the document uses more than " + Decimal(kMaxDistinctNames) +
+         u" distinct element and attribute names, the limit of secure processing");
+}
+
+bool DocumentParser::SkipsElement(const XMLCh* name, bool isEmpty) {
+  const unsigned long level = m_depth + 1;
+  if (m_skipFrom == 0) {
+    if (level == 2) {
+      m_inModel = m_lean->isModel(name);
+      m_skipped.Restart();
+    }
+    if (level != 3 || !m_inModel || m_lean->keptOfModel(name)) return false;
+    m_skipFrom = level;
+  }
+  m_skipped.Start(name, isEmpty);
+  // An empty element has no end of its own.
+  if (!isEmpty) {
+    m_depth = level;
+  } else if (m_skipFrom == level) {
+    m_skipFrom = 0;
+    if (m_recordPlaces) Mark();
+  }
+  return true;
+}
+
+void DocumentParser::CountSkippedNames(const xc::XMLElementDecl& elemDecl,
+                                       const xc::RefVectorOf<xc::XMLAttr>& attrList,
+                                       const XMLSize_t attrCount) {
+  // The same pooled copies the DOM's own element and attributes would have had.
+  m_names.Insert(fDocument->getPooledString(elemDecl.getFullName()));
+  for (XMLSize_t i = 0; i < attrCount; ++i) {
+    m_names.Insert(fDocument->getPooledString(attrList.elementAt(i)->getName()));
+  }
+}
+
+void DocumentParser::EndSkippedElement() {
+  m_skipped.End();
+  if (m_depth-- == m_skipFrom) {
+    m_skipFrom = 0;
+    // What follows starts where the part left out ends.
+    if (m_recordPlaces) Mark();
+  }
+}
+
 void DocumentParser::endElement(const xc::XMLElementDecl& elemDecl, const unsigned int urlId,
                                 const bool isRoot, const XMLCh* const elemPrefix) {
+  if (m_skipFrom != 0) return EndSkippedElement();
+  // A document that is not well-formed may end more elements than it started.
+  if (m_depth > 0) --m_depth;
   if (!m_recordPlaces) return xc::XercesDOMParser::endElement(elemDecl, urlId, isRoot, elemPrefix);
   xc::XercesDOMParser::endElement(elemDecl, urlId, isRoot, elemPrefix);
   Mark();
@@ -252,6 +349,7 @@ void DocumentParser::endElement(const xc::XMLElementDecl& elemDecl, const unsign
 
 void DocumentParser::docCharacters(const XMLCh* const chars, const XMLSize_t length,
                                    const bool cdataSection) {
+  if (m_skipFrom != 0) return;
   if (!m_recordPlaces) return xc::XercesDOMParser::docCharacters(chars, length, cdataSection);
   xc::XercesDOMParser::docCharacters(chars, length, cdataSection);
   Mark();
@@ -259,30 +357,35 @@ void DocumentParser::docCharacters(const XMLCh* const chars, const XMLSize_t len
 
 void DocumentParser::ignorableWhitespace(const XMLCh* const chars, const XMLSize_t length,
                                          const bool cdataSection) {
+  if (m_skipFrom != 0) return;
   if (!m_recordPlaces) return xc::XercesDOMParser::ignorableWhitespace(chars, length, cdataSection);
   xc::XercesDOMParser::ignorableWhitespace(chars, length, cdataSection);
   Mark();
 }
 
 void DocumentParser::docComment(const XMLCh* const comment) {
+  if (m_skipFrom != 0) return;
   if (!m_recordPlaces) return xc::XercesDOMParser::docComment(comment);
   xc::XercesDOMParser::docComment(comment);
   Mark();
 }
 
 void DocumentParser::docPI(const XMLCh* const target, const XMLCh* const data) {
+  if (m_skipFrom != 0) return;
   if (!m_recordPlaces) return xc::XercesDOMParser::docPI(target, data);
   xc::XercesDOMParser::docPI(target, data);
   Mark();
 }
 
 void DocumentParser::startEntityReference(const xc::XMLEntityDecl& entDecl) {
+  if (m_skipFrom != 0) return;
   if (!m_recordPlaces) return xc::XercesDOMParser::startEntityReference(entDecl);
   xc::XercesDOMParser::startEntityReference(entDecl);
   Mark();
 }
 
 void DocumentParser::endEntityReference(const xc::XMLEntityDecl& entDecl) {
+  if (m_skipFrom != 0) return;
   if (!m_recordPlaces) return xc::XercesDOMParser::endEntityReference(entDecl);
   xc::XercesDOMParser::endEntityReference(entDecl);
   Mark();

@@ -64,6 +64,43 @@ class ElementPlaces {
   mutable bool m_sorted = true;
 };
 
+/// What a lean parse builds: the root and each of its children with their
+/// attributes always; below a child of the root that `isModel` takes for a model,
+/// only the children that `keptOfModel` takes, each with all it holds; below any
+/// other child of the root, everything. Both are asked about tags as the document
+/// spells them.
+struct LeanRule {
+  bool (*isModel)(const XMLCh* tag);
+  bool (*keptOfModel)(const XMLCh* tag);
+};
+
+/// The elements open inside a part of a model that a lean parse leaves out, each
+/// numbered among the same-named children of its parent as far as the parse has
+/// come, so that an error found there has the path the whole document gives it
+/// (an error ends the parse, so no later sibling can change the numbers).
+class SkippedSteps {
+ public:
+  /// A model element starts: nothing below it is open or counted yet.
+  void Restart();
+  /// An element `name` (owned by the parser) starts below the innermost open one
+  /// (the model when none is); it stays open unless `isEmpty`.
+  void Start(const XMLCh* name, bool isEmpty);
+  /// The innermost open element ends.
+  void End() { --m_open; }
+  /// The open elements as the rest of a path below the model: "/Node/Node[2]".
+  std::string Path() const;
+
+ private:
+  struct Level {
+    const XMLCh* name = nullptr;
+    unsigned ordinal = 0;
+    std::vector<std::pair<const XMLCh*, unsigned>> children;
+  };
+  // [0] is the model; [1] to [m_open] the elements open below it.
+  std::vector<Level> m_levels;
+  std::size_t m_open = 0;
+};
+
 /// Whether the next byte of `in` is the first of a UTF-8 byte order mark (no XML
 /// document starts otherwise with that byte); consumes nothing.
 bool StartsWithUtf8Mark(std::istream& in);
@@ -80,9 +117,10 @@ class DocumentParser : public XERCES_CPP_NAMESPACE::XercesDOMParser {
   /// error; with `places`, the start of every element is recorded. `utf8Mark`
   /// tells a secured parse that the input starts with a UTF-8 byte order mark, which
   /// the parser does not say (see StartsWithUtf8Mark): a declaration of another
-  /// encoding is then a counted error. Throws the platform's IOException while a
-  /// parse of this parser is in progress.
-  void Configure(bool secure, bool places, bool utf8Mark);
+  /// encoding is then a counted error. With `lean`, only what it keeps is built;
+  /// everything else is read and checked as before (errors, limits) and dropped.
+  /// Throws the platform's IOException while a parse of this parser is in progress.
+  void Configure(bool secure, bool places, bool utf8Mark, const LeanRule* lean = nullptr);
   /// Releases the documents of earlier parses, which the parser otherwise keeps
   /// until it is destroyed; does nothing while a parse is in progress.
   void ReleaseDocuments();
@@ -97,8 +135,12 @@ class DocumentParser : public XERCES_CPP_NAMESPACE::XercesDOMParser {
   }
   /// The first error (not warning) reported during the last parse.
   const std::optional<MCXMLError>& FirstError() const { return m_firstError; }
-  /// The element that was open when the first error was reported, if any.
+  /// The element that was open when the first error was reported, if any; in a lean
+  /// parse the nearest one built.
   const DOMNode* FirstErrorNode() const { return m_firstErrorNode; }
+  /// The rest of the path from FirstErrorNode to the element that was open, when
+  /// that one was left out by a lean parse; empty otherwise.
+  const std::string& FirstErrorTail() const { return m_firstErrorTail; }
   /// Where `elmt` starts, when places were recorded in the last parse.
   MCPlace PlaceOf(const DOMElement& elmt) const { return m_places.Find(elmt); }
 
@@ -136,15 +178,24 @@ class DocumentParser : public XERCES_CPP_NAMESPACE::XercesDOMParser {
   XERCES_CPP_NAMESPACE::DOMAttr* createAttr(const XMLCh* name) override;
 
  private:
-  // A parse that neither records places nor processes securely goes from each
-  // callback above straight on to the base, as a jump; the work of listening
-  // lives in functions of its own, kept out of line so that those jumps stay
-  // jumps, and costs such a parse nothing.
+  // A parse that neither records places, processes securely nor reads lean goes
+  // from each callback above straight on to the base, as a jump; the work of
+  // listening lives in functions of its own, kept out of line so that those jumps
+  // stay jumps, and costs such a parse nothing.
   [[gnu::noinline]] void StartWatchedElement(
       const XERCES_CPP_NAMESPACE::XMLElementDecl& elemDecl, const unsigned int urlId,
       const XMLCh* const elemPrefix,
       const XERCES_CPP_NAMESPACE::RefVectorOf<XERCES_CPP_NAMESPACE::XMLAttr>& attrList,
       const XMLSize_t attrCount, const bool isEmpty, const bool isRoot);
+  // Whether the element starting now is left out by the lean rule; follows the
+  // depth either way.
+  [[gnu::noinline]] bool SkipsElement(const XMLCh* name, bool isEmpty);
+  // Counts the names of an element left out, as the DOM would have pooled them.
+  [[gnu::noinline]] void CountSkippedNames(
+      const XERCES_CPP_NAMESPACE::XMLElementDecl& elemDecl,
+      const XERCES_CPP_NAMESPACE::RefVectorOf<XERCES_CPP_NAMESPACE::XMLAttr>& attrList,
+      const XMLSize_t attrCount);
+  [[gnu::noinline]] void EndSkippedElement();
   [[gnu::noinline]] DOMElement* CreateCountedElement(const XMLCh* name);
   [[gnu::noinline]] XERCES_CPP_NAMESPACE::DOMAttr* CreateCountedAttr(const XMLCh* name);
   // Where the scanner stands now; an element starts where the event before its
@@ -153,15 +204,27 @@ class DocumentParser : public XERCES_CPP_NAMESPACE::XercesDOMParser {
   // Ends the parse with a fatal error of our own text, counted and reported like
   // the parser's own.
   void Refuse(const std::u16string& text);
+  void RefuseNames();
 
   bool m_secured = false;
   bool m_recordPlaces = false;
+  // Any of the three: secured, places or lean.
+  bool m_watching = false;
+  const LeanRule* m_lean = nullptr;
+  // Elements open in a lean parse; while m_skipFrom is not 0, the depth of the
+  // element being left out with all it holds.
+  unsigned long m_depth = 0;
+  unsigned long m_skipFrom = 0;
+  // The open child of the root is a model, whose children the rule picks.
+  bool m_inModel = false;
+  SkippedSteps m_skipped;
   bool m_utf8Mark = false;
   PooledNameSet m_names;
   MCPlace m_mark;
   ElementPlaces m_places;
   std::optional<MCXMLError> m_firstError;
   const DOMNode* m_firstErrorNode = nullptr;
+  std::string m_firstErrorTail;
 };
 
 /// The first error of `parser`, a DocumentParser or null (no parse yet, or none
