@@ -2,13 +2,12 @@
 // kind, and prints the problems of the library's own check.
 #include "check_command.h"
 
-#include <iterator>
-#include <sstream>
+#include <istream>
 #include <vector>
 
 #include "input_file.h"
 #include "json_writer.h"
-#include "mcxml/pmml/pmml_parser.h"
+#include "mcxml/pmml/document_parts.h"
 #include "mcxml/settings/settings_parser.h"
 #include "mcxml/xml/dom_access.h"
 #include "report.h"
@@ -25,33 +24,21 @@ struct Checked {
   std::vector<MCProblem> problems;
 };
 
-// The load's outcome; the problems are left to the parser that reads the kind.
-template <class Parser>
-Checked Load(const std::string& text, const Invocation& invocation, Parser& parser) {
-  parser.SetSecureProcessing(!invocation.trust);
+// One load serves either kind: the settings parser reads the model document's
+// parts as the PMML parser does, and the library answers for the kind the document
+// is read as.
+Checked Check(std::istream& in, const Invocation& invocation) {
+  MCSettingsParser parser;
+  SetUp(parser, invocation);
   parser.SetElementPlaces(true);
-  std::istringstream in(text);
+  static_cast<void>(parser.ParseToDOM(in));
+  const DOMElement* root = parser.GetRootElement();
+  const MCDocumentKind kind = root != nullptr ? GetDocumentKind(*root) : MCDocumentKind::PMML;
   Checked checked;
-  checked.load = parser.ParseToDOM(in);
+  checked.load = parser.GetStatus(kind);
   checked.message = parser.GetXercesMessage();
   checked.parseErrors = parser.GetErrorCount();
-  return checked;
-}
-
-// A build-settings document is one whose root holds a MiningBuildTask; only the
-// settings parser knows its data types and parameters, and only such a document
-// is judged by them.
-Checked CheckEither(const std::string& text, const Invocation& invocation) {
-  MCPMMLParser pmml;
-  Checked checked = Load(text, invocation, pmml);
-  const DOMElement* root = pmml.GetRootElement();
-  if (root == nullptr || GetFirstChildElmt(*root, "MiningBuildTask") == nullptr) {
-    checked.problems = pmml.CheckDocument(invocation.bins);
-    return checked;
-  }
-  MCSettingsParser settings;
-  checked = Load(text, invocation, settings);
-  checked.problems = settings.CheckDocument(invocation.bins);
+  checked.problems = parser.CheckDocument(invocation.bins, kind);
   return checked;
 }
 
@@ -117,8 +104,7 @@ int RunCheck(const Invocation& invocation, std::ostream& out, std::string& error
   const std::string& file = invocation.operands[0];
   InputFile input;
   if (!input.Open(file, error)) return 2;
-  const std::string text{std::istreambuf_iterator<char>(input.Stream()), {}};
-  const Checked checked = CheckEither(text, invocation);
+  const Checked checked = Check(input.Stream(), invocation);
   if (invocation.format == "text") {
     WriteText(checked, input.IsStandardInput() ? "<stdin>" : file, out);
   } else {

@@ -16,6 +16,7 @@ struct CommandInfo {
   bool takesNames;
   bool takesModel;
   bool takesFormat;
+  bool takesWhole;
   std::size_t minOperands;
   std::size_t maxOperands;
 };
@@ -23,12 +24,12 @@ struct CommandInfo {
 constexpr std::size_t kUnbounded = std::numeric_limits<std::size_t>::max();
 
 const CommandInfo kCommands[] = {
-    {"varlist", Command::kVarList, true, true, false, false, 1, 1},
-    {"stats", Command::kStats, false, false, true, false, 1, 1},
-    {"settings-varlist", Command::kSettingsVarList, true, false, false, false, 1, 1},
-    {"query", Command::kQuery, false, false, false, false, 2, kUnbounded},
-    {"copy", Command::kCopy, false, false, false, false, 2, 2},
-    {"check", Command::kCheck, true, false, false, true, 1, 1},
+    {"varlist", Command::kVarList, true, true, false, false, true, 1, 1},
+    {"stats", Command::kStats, false, false, true, false, true, 1, 1},
+    {"settings-varlist", Command::kSettingsVarList, true, false, false, false, true, 1, 1},
+    {"query", Command::kQuery, false, false, false, false, true, 2, kUnbounded},
+    {"copy", Command::kCopy, false, false, false, false, false, 2, 2},
+    {"check", Command::kCheck, true, false, false, true, true, 1, 1},
 };
 
 const char* OperandText(Command command) {
@@ -127,6 +128,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, Invocation& out, std
       out.trust = true;
     } else if (info->takesBins && arg == "--bins") {
       out.bins = true;
+    } else if (info->takesWhole && arg == "--whole") {
+      out.whole = true;
     } else if (info->takesNames && HasPrefix(arg, "--name")) {
       if (!OptionValue(args, i, "--name", value)) {
         error = "--name needs a NAME";
@@ -158,12 +161,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, Invocation& out, std
 
 const char* HelpText() {
   return R"(Usage:
-  mcxml varlist [--bins] [--name NAME]... FILE
-  mcxml stats [--model N] FILE
-  mcxml settings-varlist [--bins] FILE
-  mcxml query FILE QUERY...
+  mcxml varlist [--bins] [--name NAME]... [--whole] FILE
+  mcxml stats [--model N] [--whole] FILE
+  mcxml settings-varlist [--bins] [--whole] FILE
+  mcxml query [--whole] FILE QUERY...
   mcxml copy IN OUT
-  mcxml check [--bins] [--format json|text] FILE
+  mcxml check [--bins] [--format json|text] [--whole] FILE
   mcxml --help | --version
 
 Reads a PMML or build-settings document with the mcxml library and prints what
@@ -185,9 +188,12 @@ Commands:
 
 FILE (and IN) may be '-' for standard input. OUT is always a file name.
 
-Options, accepted by every command, before or after its name:
+Options (--trust is taken by every command, before or after its name):
   --trust           read external entities and DTDs and expand entities without a
                     limit; without it no external resource is read
+  --whole           build the whole document in memory (every command but copy
+                    builds only the parts it reads, leaving out the body of each
+                    model; the output is the same either way)
 
 QUERY is KIND:NAME or KIND:NAME@PATH; KIND ends at the first ':', NAME at the
 last '@'. PATH is a '/'-separated chain of ComplexParameter names, resolved from

@@ -16,6 +16,8 @@ struct Invocation {
   Command command = Command::kHelp;
   bool trust = false;
   bool bins = false;
+  /// Build the whole DOM rather than only what the command reads.
+  bool whole = false;
   std::vector<std::string> names;
   int model = 0;
   /// check's output: "json" or "text".

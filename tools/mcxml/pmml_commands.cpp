@@ -3,6 +3,7 @@
 
 #include "input_file.h"
 #include "json_writer.h"
+#include "mcxml/pmml/document_parts.h"
 #include "mcxml/pmml/pmml_parser.h"
 #include "mcxml/xml/dom_access.h"
 #include "report.h"
@@ -12,29 +13,11 @@ namespace tool {
 
 namespace {
 
-// Children of the root that hold no model.
-const char* const kNotModels[] = {"Header", "MiningBuildTask", "DataDictionary",
-                                  "TransformationDictionary", "Extension"};
-
-bool IsModel(const DOMElement& elmt) {
-  for (const char* name : kNotModels) {
-    if (TagNameEquals(elmt, name)) return false;
-  }
-  return true;
-}
-
-const DOMElement* FindModel(const DOMElement* root, int index) {
-  if (root == nullptr) return nullptr;
-  for (const DOMElement* child = GetFirstChildElmt(*root, nullptr); child != nullptr;
-       child = GetNextSiblingElmt(*child, nullptr)) {
-    if (IsModel(*child) && index-- == 0) return child;
-  }
-  return nullptr;
-}
-
 // The "model" and "calls" keys: the FillUniStats walk over the chosen model.
 void WriteStatsWalk(MCPMMLParser& parser, int modelIndex, JsonWriter& json, Outcome& outcome) {
-  const DOMElement* model = FindModel(parser.GetRootElement(), modelIndex);
+  const DOMElement* root = parser.GetRootElement();
+  const DOMElement* model =
+      root != nullptr ? GetModelElmt(*root, static_cast<std::size_t>(modelIndex)) : nullptr;
   json.Key("model");
   if (model == nullptr) {
     json.Null();
@@ -74,19 +57,18 @@ void WriteStatsWalk(MCPMMLParser& parser, int modelIndex, JsonWriter& json, Outc
 }  // namespace
 
 int RunVarList(const Invocation& invocation, std::ostream& out, std::string& error) {
-  return RunOnDocument<MCPMMLParser>(invocation.operands[0], invocation.trust, out, error,
-                                     [&](MCPMMLParser& parser, JsonWriter& json, Outcome& outcome) {
-                                       MCVarList varList;
-                                       const MCStatus status = parser.FillVarList(
-                                           varList, invocation.names, invocation.bins);
-                                       outcome.Note(status);
-                                       WriteStatus(json.Key("status"), status);
-                                       WriteVariables(json, varList);
-                                     });
+  return RunOnDocument<MCPMMLParser>(
+      invocation, out, error, [&](MCPMMLParser& parser, JsonWriter& json, Outcome& outcome) {
+        MCVarList varList;
+        const MCStatus status = parser.FillVarList(varList, invocation.names, invocation.bins);
+        outcome.Note(status);
+        WriteStatus(json.Key("status"), status);
+        WriteVariables(json, varList);
+      });
 }
 
 int RunStats(const Invocation& invocation, std::ostream& out, std::string& error) {
-  return RunOnDocument<MCPMMLParser>(invocation.operands[0], invocation.trust, out, error,
+  return RunOnDocument<MCPMMLParser>(invocation, out, error,
                                      [&](MCPMMLParser& parser, JsonWriter& json, Outcome& outcome) {
                                        WriteStatsWalk(parser, invocation.model, json, outcome);
                                      });

@@ -117,9 +117,14 @@ void WriteLoad(JsonWriter& json, Outcome& outcome, const MCCommon_1_3::MCStatus&
   if (parseErrors != 0) outcome.Fail();
 }
 
-void LoadDocument(MCPMMLParser& parser, bool trust, std::istream& in, JsonWriter& json,
-                  Outcome& outcome) {
-  if (!trust) parser.SetSecureProcessing(true);
+void SetUp(MCPMMLParser& parser, const Invocation& invocation) {
+  if (!invocation.trust) parser.SetSecureProcessing(true);
+  if (!invocation.whole) parser.SetLeanReading(true);
+}
+
+void LoadDocument(MCPMMLParser& parser, const Invocation& invocation, std::istream& in,
+                  JsonWriter& json, Outcome& outcome) {
+  SetUp(parser, invocation);
   const MCStatus load = parser.ParseToDOM(in);
   WriteLoad(json, outcome, load, parser.GetXercesMessage(), parser.GetErrorCount());
 }

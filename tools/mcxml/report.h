@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 
+#include "command_line.h"
 #include "input_file.h"
 #include "json_writer.h"
 #include "mcxml/common/status.h"
@@ -37,24 +38,27 @@ void WriteStatus(JsonWriter& json, const MCCommon_1_3::MCStatus& status);
 void WriteLoad(JsonWriter& json, Outcome& outcome, const MCCommon_1_3::MCStatus& load,
                const std::string& message, unsigned parseErrors);
 
-/// Loads `in` with secure processing unless `trust`, then writes the opening keys.
-void LoadDocument(MCPMMLParser& parser, bool trust, std::istream& in, JsonWriter& json,
-                  Outcome& outcome);
+/// Sets `parser` up as every command reads: secured unless --trust, lean unless
+/// --whole.
+void SetUp(MCPMMLParser& parser, const Invocation& invocation);
 
-/// The frame of every command that reads FILE (`file`): opens it (2 when it cannot be
+/// Loads `in` as SetUp sets the parser up, then writes the opening keys.
+void LoadDocument(MCPMMLParser& parser, const Invocation& invocation, std::istream& in,
+                  JsonWriter& json, Outcome& outcome);
+
+/// The frame of every command that reads FILE (the first operand): opens it (2 when it cannot be
 /// opened, with `error` set, before anything is written), loads it into a fresh
 /// `Parser`, writes the opening keys, lets `body(parser, json, outcome)` write the
 /// rest of the object, and returns the exit status.
 template <class Parser, class Body>
-int RunOnDocument(const std::string& file, bool trust, std::ostream& out, std::string& error,
-                  Body body) {
+int RunOnDocument(const Invocation& invocation, std::ostream& out, std::string& error, Body body) {
   InputFile input;
-  if (!input.Open(file, error)) return 2;
+  if (!input.Open(invocation.operands[0], error)) return 2;
   Parser parser;
   JsonWriter json(out);
   Outcome outcome;
   json.BeginObject();
-  LoadDocument(parser, trust, input.Stream(), json, outcome);
+  LoadDocument(parser, invocation, input.Stream(), json, outcome);
   body(parser, json, outcome);
   json.EndObject();
   json.Finish();

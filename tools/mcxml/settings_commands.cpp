@@ -278,8 +278,7 @@ void AnswerQuery(MCSettingsParser& parser, const Query& query, JsonWriter& json,
 
 int RunSettingsVarList(const Invocation& invocation, std::ostream& out, std::string& error) {
   return RunOnDocument<MCSettingsParser>(
-      invocation.operands[0], invocation.trust, out, error,
-      [&](MCSettingsParser& parser, JsonWriter& json, Outcome& outcome) {
+      invocation, out, error, [&](MCSettingsParser& parser, JsonWriter& json, Outcome& outcome) {
         MCVarList varList;
         const MCStatus status = parser.FillVarList(varList, invocation.bins);
         outcome.Note(status);
@@ -295,8 +294,7 @@ int RunQuery(const Invocation& invocation, std::ostream& out, std::string& error
     if (!ParseQuery(invocation.operands[i + 1], queries[i], error)) return 2;
   }
   return RunOnDocument<MCSettingsParser>(
-      invocation.operands[0], invocation.trust, out, error,
-      [&](MCSettingsParser& parser, JsonWriter& json, Outcome& outcome) {
+      invocation, out, error, [&](MCSettingsParser& parser, JsonWriter& json, Outcome& outcome) {
         json.Key("results").BeginArray();
         for (const Query& query : queries) AnswerQuery(parser, query, json, outcome);
         json.EndArray();
