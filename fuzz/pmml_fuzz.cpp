@@ -1,7 +1,8 @@
 // Fuzz target: a PMML document through loading, the variable list (with and
 // without bins, and with a names filter), the document check (whose codes must
-// agree with the variable list's) and the whole statistics walk of the first
-// model element, under secure processing with element places.
+// agree with the variable list's) and the whole statistics walk of every model
+// element, under secure processing with element places; loaded whole and lean,
+// and every read of the two must be the same.
 #include <cmath>
 #include <set>
 #include <sstream>
@@ -11,8 +12,10 @@
 #include "fuzz_support.h"
 #include "mcxml/common/uni_stats.h"
 #include "mcxml/common/var_list.h"
+#include "mcxml/pmml/document_parts.h"
 #include "mcxml/pmml/pmml_parser.h"
 #include "mcxml/xml/dom_access.h"
+#include "transcript.h"
 
 namespace {
 
@@ -60,37 +63,10 @@ std::vector<std::string> SomeFieldNames(const DOMElement* root) {
   return names;
 }
 
-bool IsModel(const DOMElement& elmt) {
-  static const char* const kNotModels[] = {"Header", "MiningBuildTask", "DataDictionary",
-                                           "TransformationDictionary", "Extension"};
-  for (const char* name : kNotModels) {
-    if (TagNameEquals(elmt, name)) return false;
-  }
-  return true;
-}
-
-const DOMElement* FirstModel(const DOMElement* root) {
-  if (root == nullptr) return nullptr;
-  for (const DOMElement* child = GetFirstChildElmt(*root, nullptr); child != nullptr;
-       child = GetNextSiblingElmt(*child, nullptr)) {
-    if (IsModel(*child)) return child;
-  }
-  return nullptr;
-}
-
-int CountModels(const DOMElement& root) {
-  int models = 0;
-  for (const DOMElement* child = GetFirstChildElmt(root, nullptr); child != nullptr;
-       child = GetNextSiblingElmt(*child, nullptr)) {
-    models += IsModel(*child) ? 1 : 0;
-  }
-  return models;
-}
-
 // The walk's failures, in order; with the document's only model, they are the
 // statuses of the check's statistics problems, in the same order.
 void WalkStats(MCPMMLParser& parser, const DOMElement* model, const MCStatus& load,
-               const std::vector<MCProblem>& problems) {
+               const std::vector<MCProblem>& problems, mcxml_fuzz::Transcript& transcript) {
   if (model == nullptr) return;
   MCXML_FUZZ_CHECK(parser.SetModelElmt(*model) == load.IsOK());
   std::vector<MCStatus> failures;
@@ -101,6 +77,7 @@ void WalkStats(MCPMMLParser& parser, const DOMElement* model, const MCStatus& lo
     MCUniStats stats;
     const DOMElement* const before = cursor;
     const MCStatus status = parser.FillUniStats(stats, cursor);
+    transcript << status << stats << (cursor == nullptr) << (cursor == before);
     if (!load.IsOK()) {
       MCXML_FUZZ_CHECK(status == load && cursor == before);
       return;
@@ -110,7 +87,8 @@ void WalkStats(MCPMMLParser& parser, const DOMElement* model, const MCStatus& lo
     if (status.IsOK() && cursor != nullptr) MCXML_FUZZ_CHECK(stats.IsValid());
     if (cursor == nullptr || cursor == before) break;
   }
-  if (CountModels(*parser.GetRootElement()) != 1) return;
+  const DOMElement& root = *parser.GetRootElement();
+  if (GetModelElmt(root, 0) == nullptr || GetModelElmt(root, 1) != nullptr) return;
   std::vector<MCStatus> listed;
   for (const MCProblem& problem : problems) {
     if (problem.status.GetCode() != 0 && problem.path.find("/ModelStats/") != std::string::npos) {
@@ -126,8 +104,9 @@ void WalkStats(MCPMMLParser& parser, const DOMElement* model, const MCStatus& lo
 // walk of the only model fails on exactly the statistics the check lists. Gives the
 // problems.
 std::vector<MCProblem> CheckAgrees(MCPMMLParser& parser, const std::vector<std::string>& names,
-                                   bool bins) {
+                                   bool bins, mcxml_fuzz::Transcript& transcript) {
   const std::vector<MCProblem> problems = parser.CheckDocument(bins);
+  transcript << problems;
   bool nameless = false;
   for (const MCProblem& problem : problems) {
     MCXML_FUZZ_CHECK(!problem.reason.empty());
@@ -139,6 +118,7 @@ std::vector<MCProblem> CheckAgrees(MCPMMLParser& parser, const std::vector<std::
   for (const std::string& name : names) {
     MCVarList list;
     const MCStatus status = parser.FillVarList(list, {name}, bins);
+    transcript << status << list;
     MCStatus listed;
     for (const MCProblem& problem : problems) {
       if (problem.name == name && problem.status.GetCode() != 0 &&
@@ -152,22 +132,24 @@ std::vector<MCProblem> CheckAgrees(MCPMMLParser& parser, const std::vector<std::
   return problems;
 }
 
-}  // namespace
-
-extern "C" int MCXML_FUZZ_ENTRY(const uint8_t* data, size_t size) {
-  mcxml_fuzz::KeepPlatform();
-  std::istringstream in(mcxml_fuzz::AsText(data, size));
+// Every read of the document, loaded whole or lean, into `transcript`.
+void ReadAll(const std::string& text, bool lean, mcxml_fuzz::Transcript& transcript) {
+  std::istringstream in(text);
   MCPMMLParser parser;
   parser.SetSecureProcessing(true);
   parser.SetElementPlaces(true);
+  parser.SetLeanReading(lean);
   const MCStatus load = parser.ParseToDOM(in);
   MCXML_FUZZ_CHECK(IsOneOf(load, {0, 104, 105, 106}));
   MCXML_FUZZ_CHECK((parser.GetRootElement() != nullptr) == load.IsOK());
-  static_cast<void>(parser.GetErrorCount());
+  const std::optional<MCXMLError> error = parser.GetFirstXMLError();
+  transcript << load << parser.GetXercesMessage() << parser.GetErrorCount()
+             << (error ? error->message : "-") << (error ? error->place : MCPlace());
 
   for (bool bins : {false, true}) {
     MCVarList list;
     const MCStatus status = parser.FillVarList(list, {}, bins);
+    transcript << status << list;
     if (!load.IsOK()) {
       MCXML_FUZZ_CHECK(status == load && list.GetCount() == 0);
     } else {
@@ -178,10 +160,29 @@ extern "C" int MCXML_FUZZ_ENTRY(const uint8_t* data, size_t size) {
   }
   const std::vector<std::string> names = SomeFieldNames(parser.GetRootElement());
   MCVarList filtered;
-  static_cast<void>(parser.FillVarList(filtered, names, true));
+  transcript << parser.FillVarList(filtered, names, true) << filtered;
   CheckVariables(filtered, &names);
 
-  static_cast<void>(CheckAgrees(parser, names, true));
-  WalkStats(parser, FirstModel(parser.GetRootElement()), load, CheckAgrees(parser, names, false));
+  static_cast<void>(CheckAgrees(parser, names, true, transcript));
+  const std::vector<MCProblem> problems = CheckAgrees(parser, names, false, transcript);
+  const DOMElement* root = parser.GetRootElement();
+  // Every model element's walk; the first is also held to the check.
+  for (std::size_t i = 0; root != nullptr; ++i) {
+    const DOMElement* model = GetModelElmt(*root, i);
+    if (model == nullptr) break;
+    WalkStats(parser, model, load, problems, transcript);
+  }
+}
+
+}  // namespace
+
+extern "C" int MCXML_FUZZ_ENTRY(const uint8_t* data, size_t size) {
+  mcxml_fuzz::KeepPlatform();
+  const std::string text = mcxml_fuzz::AsText(data, size);
+  mcxml_fuzz::Transcript whole;
+  mcxml_fuzz::Transcript lean;
+  ReadAll(text, false, whole);
+  ReadAll(text, true, lean);
+  mcxml_fuzz::CheckSame(whole, lean);
   return 0;
 }

@@ -1,6 +1,7 @@
 // Fuzz target: a settings document through loading, every getter kind on every
 // parameter name found (through nested groups), the role getters, the variable
-// list and the document check, under secure processing with element places.
+// list and the document check, under secure processing with element places;
+// loaded whole and lean, and every read of the two must be the same.
 #include <sstream>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "mcxml/common/var_list.h"
 #include "mcxml/settings/settings_parser.h"
 #include "mcxml/xml/dom_access.h"
+#include "transcript.h"
 
 namespace {
 
@@ -26,7 +28,8 @@ bool IsOneOf(const MCStatus& status, std::initializer_list<long> codes) {
   return false;
 }
 
-void CheckQuery(const MCStatus& status, const MCStatus& load) {
+void CheckQuery(const MCStatus& status, const MCStatus& load, mcxml_fuzz::Transcript& transcript) {
+  transcript << status;
   if (!load.IsOK()) {
     MCXML_FUZZ_CHECK(status == load);
   } else {
@@ -50,88 +53,94 @@ const DOMElement* FirstGroupNamed(const DOMElement& scope, const std::string& na
   return nullptr;
 }
 
-void QueryName(MCSettingsParser& parser, const char* name, void* context, const MCStatus& load) {
+void QueryName(MCSettingsParser& parser, const char* name, void* context, const MCStatus& load,
+               mcxml_fuzz::Transcript& transcript) {
   std::string text;
   int integer = 0;
   double number = 0;
   bool flag = false;
-  CheckQuery(parser.GetParameter(name, text, context), load);
-  CheckQuery(parser.GetParameter(name, integer, context), load);
-  CheckQuery(parser.GetParameter(name, number, context), load);
-  CheckQuery(parser.GetParameter(name, flag, context), load);
+  CheckQuery(parser.GetParameter(name, text, context), load, transcript);
+  CheckQuery(parser.GetParameter(name, integer, context), load, transcript);
+  CheckQuery(parser.GetParameter(name, number, context), load, transcript);
+  CheckQuery(parser.GetParameter(name, flag, context), load, transcript);
   const MCSettingsParser::ParamType type = parser.GetParameterType(name, context);
+  transcript << name << text << integer << number << flag << static_cast<int>(type);
   MCXML_FUZZ_CHECK(type >= MCSettingsParser::ParamString && type <= MCSettingsParser::ParamUnknown);
 
   std::vector<std::string> texts;
   std::vector<int> integers;
   std::vector<double> numbers;
-  CheckQuery(parser.GetArray(name, texts, context), load);
-  CheckQuery(parser.GetArray(name, integers, context), load);
-  CheckQuery(parser.GetArray(name, numbers, context), load);
+  CheckQuery(parser.GetArray(name, texts, context), load, transcript);
+  CheckQuery(parser.GetArray(name, integers, context), load, transcript);
+  CheckQuery(parser.GetArray(name, numbers, context), load, transcript);
   for (const std::string& entry : texts) MCXML_FUZZ_CHECK(!entry.empty());
+  transcript << texts << integers << numbers;
 
   std::vector<std::vector<std::string>> textRows;
   std::vector<std::vector<int>> integerRows;
   std::vector<std::vector<double>> numberRows;
-  CheckQuery(parser.GetMatrix(name, textRows, context), load);
-  CheckQuery(parser.GetMatrix(name, integerRows, context), load);
-  CheckQuery(parser.GetMatrix(name, numberRows, context), load);
+  CheckQuery(parser.GetMatrix(name, textRows, context), load, transcript);
+  CheckQuery(parser.GetMatrix(name, integerRows, context), load, transcript);
+  CheckQuery(parser.GetMatrix(name, numberRows, context), load, transcript);
+  transcript << textRows << integerRows << numberRows;
 
   if (context == nullptr) {
     std::string one;
     std::vector<std::string> many;
-    CheckQuery(parser.GetVariables(name, one), load);
-    CheckQuery(parser.GetVariables(name, many), load);
+    CheckQuery(parser.GetVariables(name, one), load, transcript);
+    CheckQuery(parser.GetVariables(name, many), load, transcript);
     for (const std::string& entry : many) MCXML_FUZZ_CHECK(!entry.empty());
+    transcript << one << many;
   }
 }
 
 void QueryScope(MCSettingsParser& parser, const DOMElement& scope, void* context, int depth,
-                const MCStatus& load) {
+                const MCStatus& load, mcxml_fuzz::Transcript& transcript) {
   int count = 0;
   for (const DOMElement* child = GetFirstChildElmt(scope, nullptr);
        child != nullptr && count < kMaxNamesPerGroup; child = GetNextSiblingElmt(*child, nullptr)) {
     const std::string name = ToUTF8(GetAttribute(*child, "name"));
     ++count;
-    QueryName(parser, name.c_str(), context, load);
+    QueryName(parser, name.c_str(), context, load, transcript);
     if (depth >= kMaxDepth || !TagNameEquals(*child, "ComplexParameter")) continue;
     void* const group = parser.GetComplexParameter(name.c_str(), context);
     const DOMElement* const groupElmt = FirstGroupNamed(scope, name);
     MCXML_FUZZ_CHECK((group != nullptr) == (groupElmt != nullptr));
-    if (group != nullptr) QueryScope(parser, *groupElmt, group, depth + 1, load);
+    if (group != nullptr) QueryScope(parser, *groupElmt, group, depth + 1, load, transcript);
   }
 }
 
-void QueryRoles(const MCSettingsParser& parser, const MCStatus& load) {
+void QueryRoles(const MCSettingsParser& parser, const MCStatus& load,
+                mcxml_fuzz::Transcript& transcript) {
   std::vector<std::string> names;
   std::string name;
-  CheckQuery(parser.GetTargetVars(names), load);
-  CheckQuery(parser.GetPredictors(names), load);
-  CheckQuery(parser.GetCatResponseVars(names), load);
-  CheckQuery(parser.GetContResponseVars(names), load);
-  CheckQuery(parser.GetCatPredictors(names), load);
-  CheckQuery(parser.GetContPredictors(names), load);
-  CheckQuery(parser.GetFrequencyWeight(name), load);
+  CheckQuery(parser.GetTargetVars(names), load, transcript);
+  CheckQuery(parser.GetPredictors(names), load, transcript);
+  CheckQuery(parser.GetCatResponseVars(names), load, transcript);
+  CheckQuery(parser.GetContResponseVars(names), load, transcript);
+  CheckQuery(parser.GetCatPredictors(names), load, transcript);
+  CheckQuery(parser.GetContPredictors(names), load, transcript);
+  CheckQuery(parser.GetFrequencyWeight(name), load, transcript);
+  transcript << names << name;
 }
 
-}  // namespace
-
-extern "C" int MCXML_FUZZ_ENTRY(const uint8_t* data, size_t size) {
-  mcxml_fuzz::KeepPlatform();
-  std::istringstream in(mcxml_fuzz::AsText(data, size));
+// Every read of the document, loaded whole or lean, into `transcript`.
+void ReadAll(const std::string& text, bool lean, mcxml_fuzz::Transcript& transcript) {
+  std::istringstream in(text);
   MCSettingsParser parser;
   parser.SetSecureProcessing(true);
   parser.SetElementPlaces(true);
+  parser.SetLeanReading(lean);
   const MCStatus load = parser.ParseToDOM(in);
   MCXML_FUZZ_CHECK(IsOneOf(load, {0, 104, 105, 106, 119}));
-  static_cast<void>(parser.GetErrorCount());
+  transcript << load << parser.GetErrorCount();
 
-  QueryName(parser, "", nullptr, load);
+  QueryName(parser, "", nullptr, load, transcript);
   const DOMElement* const parameters =
       load.IsOK() ? ParametersOf(parser.GetRootElement()) : nullptr;
   MCXML_FUZZ_CHECK(load.IsOK() == (parameters != nullptr));
-  if (parameters != nullptr) QueryScope(parser, *parameters, nullptr, 0, load);
-  QueryRoles(parser, load);
+  if (parameters != nullptr) QueryScope(parser, *parameters, nullptr, 0, load, transcript);
+  QueryRoles(parser, load, transcript);
 
   for (bool bins : {false, true}) {
     MCVarList list;
@@ -143,11 +152,25 @@ extern "C" int MCXML_FUZZ_ENTRY(const uint8_t* data, size_t size) {
     }
     // The check meets FillVarList's first failure among its own problems.
     bool found = status.IsOK();
-    for (const MCProblem& problem : parser.CheckDocument(bins)) {
+    const std::vector<MCProblem> problems = parser.CheckDocument(bins);
+    for (const MCProblem& problem : problems) {
       MCXML_FUZZ_CHECK(!problem.reason.empty());
       found = found || problem.status == status;
     }
     MCXML_FUZZ_CHECK(found);
+    transcript << status << list << problems;
   }
+}
+
+}  // namespace
+
+extern "C" int MCXML_FUZZ_ENTRY(const uint8_t* data, size_t size) {
+  mcxml_fuzz::KeepPlatform();
+  const std::string text = mcxml_fuzz::AsText(data, size);
+  mcxml_fuzz::Transcript whole;
+  mcxml_fuzz::Transcript lean;
+  ReadAll(text, false, whole);
+  ReadAll(text, true, lean);
+  mcxml_fuzz::CheckSame(whole, lean);
   return 0;
 }
