@@ -86,7 +86,8 @@ PACKAGE_DIR := build/package
 .PHONY: docs package
 
 docs: deps
-	mkdir -p build/docs
+	cmake -DMCXML_VERSION=$(VERSION) -DMCXML_VERSION_HEADER=build/docs/include/mcxml/version.h \
+	  -P cmake/version_header.cmake
 	MCXML_VERSION=$(VERSION) doxygen docs/Doxyfile
 
 package: deps
