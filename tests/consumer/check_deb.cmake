@@ -1,6 +1,7 @@
 # Makes the Debian packages and the tarball of the build with cpack, checks what
-# each package holds and depends on, unpacks the packages into WORK_DIR/root and
-# builds and runs the consumer against that tree through find_package(mcxml).
+# each package holds and depends on and that lintian finds no error or warning in
+# any, unpacks the packages into WORK_DIR/root and builds and runs the consumer
+# against that tree through find_package(mcxml).
 # Inputs: BUILD_DIR, WORK_DIR, SOURCE_DIR (the consumer), HEADERS_DIR (the source
 # tree's mcxml/), VERSION, CXX.
 include(${CMAKE_CURRENT_LIST_DIR}/script_support.cmake)
@@ -77,6 +78,10 @@ foreach(entry IN LISTS packages)
   list(APPEND deb_files ${files})
   run(dpkg-deb -x ${deb} ${WORK_DIR}/root)
 endforeach()
+
+# The -dbgsym packages (.ddeb) are checked too.
+file(GLOB debs ${WORK_DIR}/out/*.deb ${WORK_DIR}/out/*.ddeb)
+run(lintian --fail-on error,warning --tag-display-limit 0 ${debs})
 
 # The packages split the install between them: the tarball holds exactly what
 # they hold together, so no installed file is left out of every package.
