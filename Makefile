@@ -3,8 +3,8 @@
 JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ make pkg-config libxerces-c-dev libgtest-dev libgmock-dev libbenchmark-dev
 # The reference, the packages (cpack's dependency scan runs `file`; lintian checks
-# them) and the manual page.
-PACKAGES += doxygen dpkg-dev file man-db lintian
+# them), the manual page and the formatting check.
+PACKAGES += doxygen dpkg-dev file man-db lintian clang-format
 # The ThreadSanitizer run of `make test` and the fuzz targets are built with clang.
 CLANG_PACKAGES := clang libclang-rt-dev
 DEMO_TOOL := build/release/tools/mcxml/mcxml
