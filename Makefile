@@ -2,8 +2,9 @@
 # Each installs what a fresh Debian machine lacks, configures, builds and runs.
 JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ make pkg-config libxerces-c-dev libgtest-dev libgmock-dev libbenchmark-dev
-# The reference, the packages (cpack's dependency scan runs `file`) and the manual page.
-PACKAGES += doxygen dpkg-dev file man-db
+# The reference, the packages (cpack's dependency scan runs `file`; lintian checks
+# them), the manual page and the formatting check.
+PACKAGES += doxygen dpkg-dev file man-db lintian clang-format
 # The ThreadSanitizer run of `make test` and the fuzz targets are built with clang.
 CLANG_PACKAGES := clang libclang-rt-dev
 DEMO_TOOL := build/release/tools/mcxml/mcxml
@@ -79,18 +80,20 @@ fuzz: deps
 # API reference and packages. `make docs` writes the reference to build/docs/html;
 # any Doxygen warning (an undocumented public name above all) fails it, and
 # `make test` runs it. `make package` builds the Debian packages and a tarball
-# from a Release build of its own, installed under /usr (cmake/packaging.cmake).
+# from an optimised build of its own with debugging symbols (which go to the
+# -dbgsym packages), installed under /usr (cmake/packaging.cmake).
 VERSION := $(shell sed -n 's/^project(mcxml VERSION \([0-9.]*\).*)$$/\1/p' CMakeLists.txt)
 PACKAGE_DIR := build/package
 
 .PHONY: docs package
 
 docs: deps
-	mkdir -p build/docs
+	cmake -DMCXML_VERSION=$(VERSION) -DMCXML_VERSION_HEADER=build/docs/include/mcxml/version.h \
+	  -P cmake/version_header.cmake
 	MCXML_VERSION=$(VERSION) doxygen docs/Doxyfile
 
 package: deps
-	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
 	  -DMCXML_BUILD_TESTS=OFF >/dev/null
 	cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	cd $(PACKAGE_DIR) && cpack

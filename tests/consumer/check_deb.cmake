@@ -1,6 +1,7 @@
 # Makes the Debian packages and the tarball of the build with cpack, checks what
-# each package holds and depends on, unpacks the packages into WORK_DIR/root and
-# builds and runs the consumer against that tree through find_package(mcxml).
+# each package holds and depends on and that lintian finds no error or warning in
+# any, unpacks the packages into WORK_DIR/root and builds and runs the consumer
+# against that tree through find_package(mcxml).
 # Inputs: BUILD_DIR, WORK_DIR, SOURCE_DIR (the consumer), HEADERS_DIR (the source
 # tree's mcxml/), VERSION, CXX.
 include(${CMAKE_CURRENT_LIST_DIR}/script_support.cmake)
@@ -25,9 +26,16 @@ endfunction()
 file(REMOVE_RECURSE ${WORK_DIR})
 run(cpack -B ${WORK_DIR}/out --config ${BUILD_DIR}/CPackConfig.cmake)
 
-# Every installed header is a public one of the source tree.
+# Every installed header is a public one of the source tree, and mcxml.h includes
+# every other.
 file(GLOB_RECURSE headers RELATIVE ${HEADERS_DIR} ${HEADERS_DIR}/*.h)
 list(FILTER headers EXCLUDE REGEX "_internal\\.h$")
+file(READ ${HEADERS_DIR}/mcxml.h umbrella)
+foreach(header IN LISTS headers ITEMS version.h)
+  if(NOT header STREQUAL "mcxml.h" AND NOT umbrella MATCHES "\n#include \"mcxml/${header}\"")
+    message(FATAL_ERROR "mcxml/mcxml.h does not include mcxml/${header}")
+  endif()
+endforeach()
 list(TRANSFORM headers PREPEND "include/mcxml/")
 
 # package | files it must hold (regexes on its paths below usr/, comma-separated) |
@@ -35,7 +43,7 @@ list(TRANSFORM headers PREPEND "include/mcxml/")
 set(lib "^lib(/[^/]+)?")
 set(packages
   "libmcxml1|${lib}/libmcxml\\.so\\.1$,${lib}/libmccommon\\.so\\.1$|libxerces-c3\\.2"
-  "libmcxml-dev|${lib}/libmcxml\\.so$,${lib}/cmake/mcxml/mcxmlConfig\\.cmake$,${lib}/pkgconfig/mcxml\\.pc$|libmcxml1 \\(= ${VERSION}-1\\).*libxerces-c-dev"
+  "libmcxml-dev|^include/mcxml/version\\.h$,${lib}/libmcxml\\.so$,${lib}/cmake/mcxml/mcxmlConfig\\.cmake$,${lib}/pkgconfig/mcxml\\.pc$|libmcxml1 \\(= ${VERSION}-1\\).*libxerces-c-dev"
   "mcxml|^bin/mcxml$,^share/man/man1/mcxml\\.1\\.gz$|libmcxml1 \\(= ${VERSION}-1\\)")
 set(deb_files)
 foreach(entry IN LISTS packages)
@@ -71,6 +79,10 @@ foreach(entry IN LISTS packages)
   run(dpkg-deb -x ${deb} ${WORK_DIR}/root)
 endforeach()
 
+# The -dbgsym packages (.ddeb) are checked too.
+file(GLOB debs ${WORK_DIR}/out/*.deb ${WORK_DIR}/out/*.ddeb)
+run(lintian --fail-on error,warning --tag-display-limit 0 ${debs})
+
 # The packages split the install between them: the tarball holds exactly what
 # they hold together, so no installed file is left out of every package.
 list(SORT deb_files)
@@ -82,7 +94,8 @@ if(NOT deb_files STREQUAL tar_files)
 endif()
 
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/consumer
-    -DCMAKE_PREFIX_PATH=${WORK_DIR}/root/usr -DCMAKE_CXX_COMPILER=${CXX})
+    -DCMAKE_PREFIX_PATH=${WORK_DIR}/root/usr -DMCXML_EXPECTED_VERSION=${VERSION}
+    -DCMAKE_CXX_COMPILER=${CXX})
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
 run(${WORK_DIR}/consumer/consumer)
 # The unpacked tool finds the unpacked libraries beside it.

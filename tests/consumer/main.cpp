@@ -1,11 +1,34 @@
 // Uses the installed library the way a caller does: initialise the XML platform,
-// convert a DOM string, and check the result.
+// convert a DOM string, and check the result. Including the one header that
+// includes every other proves them all installed; the version they give must be
+// the one the build was configured with (MCXML_EXPECTED_VERSION).
 #include <iostream>
 #include <string>
 
 #include <xercesc/util/PlatformUtils.hpp>
 
-#include "mcxml/xml/dom_access.h"
+#include "mcxml/mcxml.h"
+
+namespace {
+
+constexpr bool SameText(const char* a, const char* b) {
+  for (; *a != '\0' && *a == *b; ++a, ++b) {
+  }
+  return *a == *b;
+}
+
+#define CONSUMER_TEXT(x) #x
+#define CONSUMER_NUMBER(x) CONSUMER_TEXT(x)
+constexpr const char* kVersionFromNumbers =
+    CONSUMER_NUMBER(MCXML_VERSION_MAJOR) "." CONSUMER_NUMBER(
+        MCXML_VERSION_MINOR) "." CONSUMER_NUMBER(MCXML_VERSION_PATCH);
+
+static_assert(SameText(MCXML_VERSION_STRING, MCXML_EXPECTED_VERSION),
+              "the installed version header is not the configured version");
+static_assert(SameText(kVersionFromNumbers, MCXML_VERSION_STRING),
+              "the version numbers do not make the version text");
+
+}  // namespace
 
 int main() {
   xercesc::XMLPlatformUtils::Initialize();

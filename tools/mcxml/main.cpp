@@ -14,6 +14,7 @@
 #include "check_command.h"
 #include "command_line.h"
 #include "copy_command.h"
+#include "mcxml/version.h"
 #include "mcxml/xml/dom_access.h"
 #include "pmml_commands.h"
 #include "settings_commands.h"
@@ -29,7 +30,7 @@ int Run(const Invocation& invocation, std::ostream& out, std::string& error) {
       out << MCXML_1_3::tool::HelpText();
       return 0;
     case Command::kVersion:
-      out << MCXML_VERSION << '\n';
+      out << MCXML_VERSION_STRING << '\n';
       return 0;
     case Command::kVarList:
       return MCXML_1_3::tool::RunVarList(invocation, out, error);
