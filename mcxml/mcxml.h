@@ -13,6 +13,7 @@
 #include "mcxml/common/status.h"
 #include "mcxml/common/uni_stats.h"
 #include "mcxml/common/var_list.h"
+#include "mcxml/pmml/document_parts.h"
 #include "mcxml/pmml/pmml_parser.h"
 #include "mcxml/settings/settings_parser.h"
 #include "mcxml/version.h"
