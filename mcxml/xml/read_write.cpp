@@ -1,16 +1,15 @@
 // MCXMLReadWrite: a parser per parse, owning the document; writing through the
-// platform's serializer to a local file.
+// platform's serializer to a local file whose every write is checked.
 #include "mcxml/xml/read_write.h"
 
 #include <pthread.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <optional>
+#include <system_error>
 
 #include <xercesc/dom/DOMConfiguration.hpp>
 #include <xercesc/dom/DOMException.hpp>
@@ -19,17 +18,18 @@
 #include <xercesc/dom/DOMLSOutput.hpp>
 #include <xercesc/dom/DOMLSSerializer.hpp>
 #include <xercesc/dom/DOMNode.hpp>
-#include <xercesc/framework/LocalFileFormatTarget.hpp>
 #include <xercesc/framework/XMLFormatter.hpp>
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/util/IOException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/RuntimeException.hpp>
 #include <xercesc/util/XMLException.hpp>
 #include <xercesc/util/XMLUni.hpp>
 
 #include "mcxml/xml/document_parser_internal.h"
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/input_source.h"
+#include "mcxml/xml/local_file_internal.h"
 #include "mcxml/xml/platform_internal.h"
 
 namespace MCXML_1_3 {
@@ -45,34 +45,6 @@ struct Releaser {
     if (resource != nullptr) resource->release();
   }
 };
-
-// Counts the bytes that go to the file it wraps.
-class CountingTarget : public xc::XMLFormatTarget {
- public:
-  explicit CountingTarget(xc::XMLFormatTarget& file) : m_file(file) {}
-
-  void writeChars(const XMLByte* const toWrite, const XMLSize_t count,
-                  xc::XMLFormatter* const formatter) override {
-    m_file.writeChars(toWrite, count, formatter);
-    m_written += count;
-  }
-  void flush() override { m_file.flush(); }
-  XMLSize_t Written() const { return m_written; }
-
- private:
-  xc::XMLFormatTarget& m_file;
-  XMLSize_t m_written = 0;
-};
-
-// The bytes written to the standard library's stream of a file stay in its buffer
-// until the file is closed, and the platform closes without a word when that last
-// write fails (a full disk): then a regular file is shorter than what was written.
-// Other files (devices, pipes) cannot tell.
-bool WhollyWritten(const std::string& fileName, XMLSize_t written) {
-  struct stat info {};
-  if (stat(fileName.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return true;
-  return static_cast<XMLSize_t>(info.st_size) == written;
-}
 
 // The platform's serializer recurses once per level of nesting, so a document
 // deeper than the calling thread's stack can take is refused rather than written.
@@ -131,14 +103,15 @@ bool DeeperThan(const xc::DOMNode& top, int limit) {
   }
 }
 
-// A file is looked into before the parser opens it only when it is a regular file:
-// what is read from a pipe or a device is gone for the parser.
-bool Utf8Mark(const char* fileName, std::istream* in) {
-  if (in != nullptr) return StartsWithUtf8Mark(*in);
-  struct stat info {};
-  if (stat(fileName, &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  std::ifstream file(fileName, std::ios::binary);
-  return file && StartsWithUtf8Mark(file);
+std::string Reason(int error) {
+  return std::error_code(error, std::generic_category()).message();
+}
+
+// The parser's own words for a document it cannot open, then the system's reason.
+std::string CannotOpen(const char* fileName, int error) {
+  const xc::RuntimeException cannot(__FILE__, __LINE__, xc::XMLExcepts::Scan_CouldNotOpenSource,
+                                    fileName);
+  return ToUTF8(cannot.getMessage()) + ": " + Reason(error);
 }
 
 }  // namespace
@@ -218,21 +191,34 @@ MCStatus MCXMLReadWrite::ParseToDOM(const char* fileName, std::istream* in) {
     m_xercesMessage = ToUTF8(busy.getMessage());
     return MCStatus(104, false);
   }
+  // Secured, a name is the local path it spells and nothing else: the parser
+  // would take a name that starts "file:" or "http:" for an address, and would
+  // drop "dir/.." from one without following a link.
+  std::optional<LocalFileSource> local;
   if (status.IsOK()) {
     m_parser.reset();
     m_document = nullptr;
     m_xercesMessage.clear();
     try {
-      m_parser.reset(new DocumentParser());
-      static_cast<DocumentParser&>(*m_parser).Configure(m_secure, m_places,
-                                                        m_secure && Utf8Mark(fileName, in));
+      if (m_secure && fileName != nullptr) local.emplace(fileName);
+      if (local && local->Error() != 0) {
+        m_xercesMessage = CannotOpen(fileName, local->Error());
+        status = MCStatus(104, false);
+      } else {
+        const bool utf8Mark = m_secure && (local ? local->StartsWithUtf8Mark()
+                                                 : in != nullptr && StartsWithUtf8Mark(*in));
+        m_parser.reset(new DocumentParser());
+        static_cast<DocumentParser&>(*m_parser).Configure(m_secure, m_places, utf8Mark);
+      }
     } catch (const xc::XMLException&) {
       status = MCStatus(103, false);
     }
   }
   if (status.IsOK()) {
     try {
-      if (fileName != nullptr) {
+      if (local) {
+        m_parser->parse(*local);
+      } else if (fileName != nullptr) {
         m_parser->parse(fileName);
       } else {
         const MCXInputSource source(*in);
@@ -273,22 +259,20 @@ MCStatus MCXMLReadWrite::WriteFromDOM(const std::string& fileName, const DOMDocu
       implementation->createLSOutput(xc::XMLPlatformUtils::fgMemoryManager));
   // Created outside the guard and before any refusal: a file that cannot be opened
   // throws to the caller whatever the document.
-  std::optional<xc::LocalFileFormatTarget> file;
-  file.emplace(fileName.c_str(), xc::XMLPlatformUtils::fgMemoryManager);
-  CountingTarget target(*file);
+  FileTarget target(fileName.c_str());
   output->setByteStream(&target);
   if (DeeperThan(*toWrite, MaxWriteDepth())) return MCStatus(118, false);
 
   try {
     serializer->write(toWrite, output.get());
-    // Flushed here so that a failing disk is reported, not lost in the destructor.
-    file->flush();
-    // Closed here too: a failure the platform's close keeps to itself shows as a
-    // file shorter than what was written to it.
-    file.reset();
-    if (!WhollyWritten(fileName, target.Written())) status = MCStatus(118, false);
+    // Closed here, not in the destructor: a file system may refuse the last
+    // write only when the file is closed.
+    target.Close();
   } catch (const xc::XMLException& e) {
     m_xercesMessage = ToUTF8(e.getMessage());
+    if (target.Error() != 0) {
+      m_xercesMessage += ": " + Reason(target.Error());
+    }
     status = MCStatus(118, false);
   } catch (const xc::DOMException&) {
     status = MCStatus(118, false);

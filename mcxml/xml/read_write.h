@@ -72,7 +72,12 @@ class MCXML_EXPORT MCXMLReadWrite {
   MCPlace GetElementPlace(const DOMElement& elmt) const;
 
   /// Parses the named file: 103 platform or parser set-up failed, 104 the parse
-  /// threw (message kept) or gave no document.
+  /// threw (message kept) or gave no document. Under secure processing the name is
+  /// a local path and nothing else: the file the system opens for it is read, with
+  /// no scheme, no base and no rewriting of its "." and ".."; a name that cannot be
+  /// opened so, or names a folder, gives 104 with the parser's message and the
+  /// system's reason. Otherwise the name goes to the parser, which reads one with a
+  /// scheme ("file:", "http:") as a URL.
   MCStatus ParseToDOM(const std::string& fileName);
   /// Parses the stream from where it stands; statuses as above.
   MCStatus ParseToDOM(std::istream& in);
@@ -80,10 +85,10 @@ class MCXML_EXPORT MCXMLReadWrite {
   /// without pretty-printing. OK without writing when there is nothing to write;
   /// 118 when the write threw, or when the document is nested deeper than the
   /// calling thread's remaining stack lets the platform's recursive writer go
-  /// (about 5,000 levels on a 1 MB stack; the file is then left empty), or when a
-  /// regular file ends shorter than what was written to it (a full disk). A file that
-  /// cannot be created throws the platform's XMLException, before anything is
-  /// written: it passes to the caller.
+  /// (about 5,000 levels on a 1 MB stack; the file is then left empty), or when the
+  /// system refuses a write or the closing of the file (a full disk), the message
+  /// then ending with the system's reason. A file that cannot be created throws the
+  /// platform's XMLException, before anything is written: it passes to the caller.
   MCStatus WriteFromDOM(const std::string& fileName, const DOMDocument* doc) const;
 
  private:

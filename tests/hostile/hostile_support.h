@@ -3,7 +3,10 @@
 #ifndef MCXML_TESTS_HOSTILE_HOSTILE_SUPPORT_H
 #define MCXML_TESTS_HOSTILE_HOSTILE_SUPPORT_H
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,6 +65,43 @@ inline void ExpectBounded(int seconds, long megabytes, const std::function<void(
   EXPECT_LT(secs(usage.ru_utime) + secs(usage.ru_stime), cpuBound) << "CPU seconds";
   EXPECT_LT(usage.ru_maxrss / 1024, megabytes * kSanitizerScale) << "MB at the peak";
 }
+
+/// A socket listening on a loopback port that never answers, so a client that
+/// connects waits for ever; a connection from this process or a forked child
+/// stays queued until Contacted() looks.
+class Listener {
+ public:
+  Listener() : m_fd(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    auto* raw = reinterpret_cast<sockaddr*>(&address);
+    socklen_t length = sizeof address;
+    if (m_fd < 0 || bind(m_fd, raw, length) != 0 || listen(m_fd, 4) != 0 ||
+        getsockname(m_fd, raw, &length) != 0) {
+      ADD_FAILURE() << "no listening socket";
+    }
+    m_port = std::to_string(ntohs(address.sin_port));
+  }
+  ~Listener() {
+    if (m_fd >= 0) close(m_fd);
+  }
+  Listener(const Listener&) = delete;
+
+  const std::string& Port() const { return m_port; }
+  std::string Url() const { return "http://127.0.0.1:" + m_port; }
+  /// Whether a connection came in since the last look.
+  bool Contacted() const {
+    const int connection = accept(m_fd, nullptr, nullptr);
+    if (connection >= 0) close(connection);
+    if (connection < 0 && errno != EAGAIN && errno != EWOULDBLOCK) ADD_FAILURE() << "accept failed";
+    return connection >= 0;
+  }
+
+ private:
+  int m_fd;
+  std::string m_port;
+};
 
 /// A PMML document with one categorical DataField of one Value.
 inline std::string OneFieldPmml(const std::string& name, const std::string& value,

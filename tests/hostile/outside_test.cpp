@@ -1,14 +1,12 @@
 // Secure processing against documents that reach outside themselves (external
 // entities and DTDs from files and the network) or make the parser build without
 // bound (entity expansion, outsized elements, endless distinct names).
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -17,6 +15,7 @@
 #include "hostile/hostile_support.h"
 #include "mcxml/pmml/pmml_parser.h"
 #include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/read_write.h"
 #include "test_support.h"
 
 namespace {
@@ -46,15 +45,8 @@ TEST(OutsideTest, SecuredNothingComesIn) {
   std::ofstream(folder.Path("ext.dtd")) << "<!ATTLIST DataField displayName CDATA 'FROMDTD'>";
   const std::string numbers = "file://" + folder.Path("numbers.txt");
   const std::string dtd = "file://" + folder.Path("ext.dtd");
-  const int listener = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  auto* raw = reinterpret_cast<sockaddr*>(&address);
-  socklen_t length = sizeof address;
-  ASSERT_TRUE(listener >= 0 && bind(listener, raw, length) == 0 && listen(listener, 4) == 0 &&
-              getsockname(listener, raw, &length) == 0);
-  const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+  const Listener listener;
+  const std::string url = listener.Url();
   const std::string inHeader = OneFieldPmml("a", "v", "<Header>&e;</Header>");
   const struct {
     const char* what;
@@ -89,9 +81,80 @@ TEST(OutsideTest, SecuredNothingComesIn) {
       EXPECT_NE(seen.find(c.trusted), std::string::npos) << seen;
     });
   }
-  EXPECT_LT(accept(listener, nullptr, nullptr), 0) << "a connection came in";
-  EXPECT_TRUE(errno == EAGAIN || errno == EWOULDBLOCK);
-  close(listener);
+  EXPECT_FALSE(listener.Contacted());
+}
+
+// Secured, a name is the local path it spells: one that reads as a URL, or whose
+// ".." a link takes elsewhere, gives exactly the file the system opens for it, and
+// nothing connects. Trusted, the library hands the name to the parser as it always
+// has (not for the network: that would hang on the listener).
+TEST(OutsideTest, SecuredANameIsALocalPath) {
+  const TempFolder folder;
+  const Listener listener;
+  const std::string here = folder.Path("");
+  // `root` as the only element of the file at `path`, relative to the folder.
+  const auto put = [&](const std::string& path, const std::string& root) {
+    std::filesystem::create_directories(std::filesystem::path(here + path).parent_path());
+    std::ofstream(here + path) << root;
+  };
+  const std::string outside = "<outside/>", named = "<named/>";
+  put("x/s.xml", outside);
+  put("file:" + here + "x/s.xml", named);
+  put("http:/127.0.0.1:" + listener.Port() + "/x.xml", named);
+  put("s.xml", outside);
+  put("d/s.xml", named);
+  std::filesystem::create_directories(here + "d/e");
+  std::filesystem::create_directory_symlink(here + "d/e", here + "link");
+  put("mark.xml", "\xEF\xBB\xBF<?xml version='1.0' encoding='ISO-8859-1'?>" + named);
+  const struct {
+    std::string name;
+    std::string secured;  // the document read, or why it is 104
+    std::string trusted;  // empty: not read trusted
+    unsigned errors = 0;  // secured
+  } cases[] = {
+      {"file://" + here + "x/s.xml", named, outside},
+      {listener.Url() + "/x.xml", named, ""},
+      {listener.Url() + "/none.xml", "No such file or directory", ""},
+      {"d", "Is a directory", ""},
+      {"link/../s.xml", named, outside},
+      // A byte order mark is looked for in a named file as before.
+      {"mark.xml", named, "", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExpectBounded(10, 256, [&] {
+      ASSERT_EQ(chdir(here.c_str()), 0);
+      MCXML_1_3::MCXMLReadWrite rw;
+      rw.SetSecureProcessing(true);
+      const auto root = [&rw] {
+        return "<" + MCXML_1_3::ToUTF8(rw.GetDocument()->getDocumentElement()->getTagName()) + "/>";
+      };
+      const bool opens = c.secured[0] == '<';
+      if (!opens) {
+        EXPECT_THAT(rw.ParseToDOM(c.name), HasCode(104, false));
+        EXPECT_EQ(rw.GetXercesMessage(),
+                  "unable to open primary document entity '" + c.name + "': " + c.secured);
+      } else {
+        ASSERT_THAT(rw.ParseToDOM(c.name), IsOk());
+        EXPECT_EQ(root(), c.secured);
+        EXPECT_EQ(rw.GetErrorCount(), c.errors);
+      }
+      // Trusted too, the tool parses what it opened, never the name again.
+      const std::string command =
+          "'" MCXML_TOOL_PATH "' --trust copy '" + c.name + "' copy.xml >/dev/null 2>&1";
+      std::remove("copy.xml");
+      const int status = std::system(command.c_str());
+      EXPECT_EQ(WEXITSTATUS(status), opens ? 0 : 2);
+      if (opens) {
+        EXPECT_NE(ReadFile("copy.xml").find(c.secured), std::string::npos);
+      }
+      if (c.trusted.empty()) return;
+      rw.SetSecureProcessing(false);
+      ASSERT_THAT(rw.ParseToDOM(c.name), IsOk());
+      EXPECT_EQ(root(), c.trusted);
+    });
+  }
+  EXPECT_FALSE(listener.Contacted());
 }
 
 // Every route by which a small document makes the parser build without bound,

@@ -47,13 +47,16 @@ Strings Args(const std::string& line) {
   return {std::istream_iterator<std::string>(in), {}};
 }
 
-// Runs the tool with `args` and `input` on its standard input.
-ToolRun RunTool(const Strings& args, const std::string& input = "") {
+// Runs the tool with `args` and `input` on its standard input, its standard output
+// going to `target` when given (then `out` stays empty).
+ToolRun RunTool(const Strings& args, const std::string& input = "",
+                const std::string& target = "") {
   const std::string in = TempPath("stdin"), out = TempPath("stdout"), err = TempPath("stderr");
   std::ofstream(in, std::ios::binary) << input;
+  std::ofstream(out, std::ios::trunc);
   std::string command = "'" MCXML_TOOL_PATH "'";
   for (const std::string& arg : args) command += " '" + arg + "'";
-  command += " <'" + in + "' >'" + out + "' 2>'" + err + "'";
+  command += " <'" + in + "' >'" + (target.empty() ? out : target) + "' 2>'" + err + "'";
   const int wait = std::system(command.c_str());
   const std::string text = mcxml_test::ReadFile(out);
   return {WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, text, mcxml_test::ReadFile(err), Compact(text)};
@@ -97,7 +100,8 @@ TEST(CommandLine, UsageErrorsAndUnreadableFilesPrintOneLineAndNoOutput) {
   const Strings cases = {"", "--trust", "list -", "varlist", "varlist - -", "varlist --bogus -",
       "varlist - --name", "stats --bins -", "stats --model -1 -", "query -", "query - target: depth",
       "query - target: integer:depth", "query - target:x", "query - var:x@tree", "copy -",
-      "check --format xml -", "check --format=xml -", "check", "check a b", "varlist --format text -", "varlist" + m,
+      "check --format xml -", "check --format=xml -", "varlist -- --version", "check", "check a b",
+      "varlist --format text -", "varlist" + m,
       "stats" + d, "settings-varlist" + m, "query" + m + "target:", "copy" + m + n,
       "copy " + kCredit + out};
   // clang-format on
@@ -110,6 +114,22 @@ TEST(CommandLine, UsageErrorsAndUnreadableFilesPrintOneLineAndNoOutput) {
   const ToolRun thrown =
       RunTool(Args("varlist --trust -"), R"(<?xml version="1.5"?><PMML><DataDictionary/></PMML>)");
   EXPECT_EQ(Ending(thrown), "1, 1 line") << thrown.out << thrown.err;
+}
+
+// The tool's own output failing: said on standard error, exit 2; a file the
+// system refuses, however small, is a failed write.
+TEST(CommandLine, WritesThatFail) {
+  if (!std::ofstream("/dev/full").good()) GTEST_SKIP() << "needs /dev/full";
+  for (const std::string& line : Strings{"--version", "varlist " + kCredit}) {
+    const ToolRun run = RunTool(Args(line), "<PMML/>", "/dev/full");
+    EXPECT_EQ(run.status, 2) << line;
+    EXPECT_EQ(run.err, "mcxml: write error: No space left on device\n") << line;
+  }
+  const ToolRun copy = RunTool({"copy", "-", "/dev/full"}, "<a/>");
+  EXPECT_EQ(copy.status, 1);
+  EXPECT_EQ(copy.json,
+            Head() + R"("write":{"code":118,"warning":false},)"
+                     R"("writeMessage":"unable to write data to file: No space left on device"})");
 }
 
 TEST(CommandLine, EveryCommandIsSecureUnlessTrustedWhereverTrustStands) {
@@ -316,9 +336,19 @@ TEST(Output, VariablesAndStatisticsWhole) {
 
 // Standard output as it stands; the manual page's test reads the help.
 TEST(Output, TwoSpaceIndentsOneKeyOrValueALineAndTheVersion) {
-  const ToolRun version = RunTool({"--version"});
-  EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, "1.3.0\n");
+  // --help and --version stand anywhere before "--" (after it, and as an option's
+  // value, they are operands).
+  const std::string help = RunTool({"--help"}).out, empty = "<PMML><DataDictionary/></PMML>";
+  for (const auto& [line, out] : std::vector<std::pair<std::string, std::string>>{
+           {"--version", "1.3.0\n"},
+           {"varlist - --trust --version", "1.3.0\n"},
+           {"bogus --help", help},
+           {"stats - --model 1 -h --version", help},
+           {"varlist --name --help -", RunTool(Args("varlist -"), empty).out}}) {
+    const ToolRun run = RunTool(Args(line), empty);
+    EXPECT_EQ(run.status, 0) << line;
+    EXPECT_EQ(run.out, out) << line;
+  }
   const ToolRun run = RunTool({"stats", "-"}, "<PMML/>");
   EXPECT_EQ(run.status, 1);
   // Empty arrays are closed at once.
@@ -384,13 +414,15 @@ TEST(Check, CompilerLinesAndSettingsDocumentsReadAsSettings) {
 }
 
 // A command that fails points to check on standard error and leaves its output as
-// it was.
+// it was; standard input cannot be read twice, so the pointer says to save it.
 TEST(Check, ThePointerFromOtherCommands) {
   const std::string doc = "<PMML><DataDictionary><DataField name='a'/></DataDictionary></PMML>";
   for (const std::string command : {"varlist", "settings-varlist"}) {
     const ToolRun failed = RunTool({command, "-"}, doc);
     EXPECT_EQ(failed.status, 1) << command;
-    EXPECT_EQ(failed.err, "mcxml: run 'mcxml check -' to see where\n") << command;
+    EXPECT_EQ(failed.err,
+              "mcxml: save the input to a file and run 'mcxml check FILE' to see where\n")
+        << command;
     EXPECT_NE(failed.out, "");
   }
   EXPECT_EQ(RunTool({"varlist", kCredit}).err, "");
@@ -399,8 +431,41 @@ TEST(Check, ThePointerFromOtherCommands) {
       "<PMML><DataDictionary><DataField name='a' optype='continuous' dataType='double'/>"
       "</DataDictionary></PMML>";
   EXPECT_EQ(RunTool({"varlist", "--trust", "--bins", "-"}, binned).err,
-            "mcxml: run 'mcxml check --bins --trust -' to see where\n");
+            "mcxml: save the input to a file and run 'mcxml check --bins --trust FILE' to see "
+            "where\n");
   EXPECT_EQ(RunTool({"check", "--bins", "-"}, binned).status, 1);
+}
+
+// Text that is not the tool's own (names from a document, file names) is escaped
+// on every line outside JSON: a problem stays one line and no control character
+// reaches a terminal, nor a byte that is not UTF-8.
+TEST(Check, NoLineCanBeForged) {
+  const auto field = [](const std::string& declaration, const std::string& name) {
+    return declaration + "<PMML><DataDictionary><DataField name='" + name +
+           "' optype='categorical' dataType='text'/></DataDictionary></PMML>";
+  };
+  const auto lines = [](const std::string& file, const std::string& name, int column) {
+    return file + ":1:" + std::to_string(column) + ": error 109: DataField \"" + name +
+           "\": dataType \"text\" is not a known data type (integer, double, float, string)\n" +
+           file + ": 1 error, 0 warnings\n";
+  };
+  const std::string folder = TempPath(""), forged = folder + "f\n<stdin>: no problems\xff.pmml";
+  const std::string shown = folder + "f\\n<stdin>: no problems\\xff.pmml";
+  std::ofstream(forged) << field("", "a");
+  const struct {
+    std::string file, input, lines;
+  } cases[] = {
+      {"-", field("", "a&#10;&lt;stdin&gt;: no problems&#13;&#9;\\"),
+       lines("<stdin>", R"(a\n<stdin>: no problems\r\t\\)", 23)},
+      {"-", field("<?xml version='1.1'?>", "&#x1b;[2K&#x1b;[1A&#x85;&#x2028;&#x7f;"),
+       lines("<stdin>", R"(\x1b[2K\x1b[1A\u0085\u2028\x7f)", 44)},
+      {forged, "", lines(shown, "a", 23)},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(RunTool({"check", "--format", "text", c.file}, c.input).out, c.lines) << c.input;
+  }
+  EXPECT_EQ(RunTool({"varlist", folder + "gone\n\x1b[1A"}).err,
+            "mcxml: cannot open '" + folder + "gone\\n\\x1b[1A': No such file or directory\n");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <istream>
 #include <vector>
 
+#include "escape.h"
 #include "input_file.h"
 #include "json_writer.h"
 #include "mcxml/pmml/document_parts.h"
@@ -75,8 +76,11 @@ void WriteJson(const Checked& checked, std::ostream& out) {
 }
 
 // FILE:LINE:COLUMN: error 109: reason, as compilers print; a problem of the XML
-// parser has no code, and one without a place has no line and column.
-void WriteText(const Checked& checked, const std::string& file, std::ostream& out) {
+// parser has no code, and one without a place has no line and column. The file
+// name and the reason, which quotes the document, are escaped: a problem is one
+// line, whatever a name holds.
+void WriteText(const Checked& checked, const std::string& fileName, std::ostream& out) {
+  const std::string file = Escaped(fileName);
   unsigned long errors = 0;
   unsigned long warnings = 0;
   for (const MCProblem& problem : checked.problems) {
@@ -86,7 +90,7 @@ void WriteText(const Checked& checked, const std::string& file, std::ostream& ou
     ++(warning ? warnings : errors);
     out << (warning ? " warning" : " error");
     if (problem.status.GetCode() != 0) out << ' ' << problem.status.GetCode();
-    out << ": " << problem.reason << '\n';
+    out << ": " << Escaped(problem.reason) << '\n';
   }
   out << file << ": ";
   if (checked.problems.empty()) {

@@ -81,21 +81,28 @@ bool HasPrefix(const std::string& arg, const std::string& option) {
   return arg == option || arg.compare(0, option.size() + 1, option + "=") == 0;
 }
 
+// --help and --version count wherever they stand before "--"; the word after an
+// option that takes a separate value is that value, not an option.
+bool InformationAsked(const std::vector<std::string>& args, Command& command) {
+  for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h" || arg == "--version") {
+      command = arg == "--version" ? Command::kVersion : Command::kHelp;
+      return true;
+    }
+    if (arg == "--name" || arg == "--model" || arg == "--format") ++i;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool ParseCommandLine(const std::vector<std::string>& args, Invocation& out, std::string& error) {
   out = Invocation();
+  if (InformationAsked(args, out.command)) return true;
   if (args.empty()) {
     error = "no command given";
     return false;
-  }
-  if (args[0] == "--help" || args[0] == "-h") {
-    out.command = Command::kHelp;
-    return true;
-  }
-  if (args[0] == "--version") {
-    out.command = Command::kVersion;
-    return true;
   }
   // --trust is taken before the command too: it means the same for every command.
   std::size_t first = 0;
@@ -121,9 +128,6 @@ bool ParseCommandLine(const std::vector<std::string>& args, Invocation& out, std
     std::string value;
     if (arg == "--") {
       optionsEnded = true;
-    } else if (arg == "--help" || arg == "-h") {
-      out = Invocation();
-      return true;
     } else if (arg == "--trust") {
       out.trust = true;
     } else if (info->takesBins && arg == "--bins") {
@@ -186,7 +190,8 @@ Commands:
                     and, in a build-settings document, each parameter;
                     --format text prints FILE:LINE:COLUMN: error CODE: reason
 
-FILE (and IN) may be '-' for standard input. OUT is always a file name.
+FILE (and IN) may be '-' for standard input. FILE, IN and OUT are local file
+names, never addresses.
 
 Options (--trust is taken by every command, before or after its name):
   --trust           read external entities and DTDs and expand entities without a
@@ -214,8 +219,13 @@ Exit status:
   1  otherwise; for query also a PATH that cannot be resolved. The answers of
      'type' and 'complex' carry no status and never count as failures.
   2  a usage error, a FILE or IN that cannot be opened or an OUT that cannot be
-     created (a line on standard error, nothing on standard output); a write
-     to OUT that fails once the file is open is reported as "write", exit 1
+     created (a line on standard error, nothing on standard output), or
+     standard output that cannot be written; a write to OUT that fails once
+     the file is open is reported as "write", exit 1
+
+--help and --version may stand anywhere before '--'. Outside JSON, text from a
+document or a file name is escaped (\n, \t, \\, \x1b, \u2028): one problem, one
+line.
 )";
 }
 

@@ -1,5 +1,5 @@
-// The copy command. IN is parsed by name, not through an opened stream, so that
-// relative references in the document resolve against its own folder.
+// The copy command. IN is parsed from the stream opened for it: its name is never
+// given to the parser, which would read one that looks like a URL as an address.
 #include "copy_command.h"
 
 #include <xercesc/util/XMLException.hpp>
@@ -21,8 +21,7 @@ int RunCopy(const Invocation& invocation, std::ostream& out, std::string& error)
 
   MCXMLReadWrite readWrite;
   if (!invocation.trust) readWrite.SetSecureProcessing(true);
-  const MCStatus load =
-      input.IsStandardInput() ? readWrite.ParseToDOM(input.Stream()) : readWrite.ParseToDOM(inName);
+  const MCStatus load = readWrite.ParseToDOM(input.Stream());
   // Taken before the write, which replaces the message.
   const std::string message = readWrite.GetXercesMessage();
   const unsigned parseErrors = readWrite.GetErrorCount();

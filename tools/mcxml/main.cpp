@@ -1,7 +1,13 @@
 // mcxml: prints as JSON what the mcxml library reads from a document.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
 #include <exception>
 #include <iostream>
 #include <new>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +20,7 @@
 #include "check_command.h"
 #include "command_line.h"
 #include "copy_command.h"
+#include "escape.h"
 #include "mcxml/version.h"
 #include "mcxml/xml/dom_access.h"
 #include "pmml_commands.h"
@@ -54,18 +61,29 @@ int Run(const Invocation& invocation, std::ostream& out, std::string& error) {
 // document on standard output.
 // Returns -1 when the command threw, with `error` set. The tool holds its own
 // platform initialisation so that the message can still be converted once the
-// command's parser is gone.
+// command's parser is gone; one that fails is reported like the rest.
 int RunGuarded(const Invocation& invocation, std::ostream& out, std::string& error) {
   struct Platform {
     Platform() { xercesc::XMLPlatformUtils::Initialize(); }
     ~Platform() { xercesc::XMLPlatformUtils::Terminate(); }
-  } platform;
+  };
+  std::optional<Platform> platform;
+  // Without the platform a message converts only as far as it is ASCII.
+  const auto text = [&platform](const XMLCh* message) {
+    if (platform) return MCXML_1_3::ToUTF8(message);
+    std::string ascii;
+    for (; message != nullptr && *message != 0; ++message) {
+      ascii += *message < 0x80 ? static_cast<char>(*message) : '?';
+    }
+    return ascii;
+  };
   try {
+    platform.emplace();
     return Run(invocation, out, error);
   } catch (const xercesc::DOMException& e) {
-    error = "the XML parser failed: " + MCXML_1_3::ToUTF8(e.getMessage());
+    error = "the XML parser failed: " + text(e.getMessage());
   } catch (const xercesc::XMLException& e) {
-    error = "the XML parser failed: " + MCXML_1_3::ToUTF8(e.getMessage());
+    error = "the XML parser failed: " + text(e.getMessage());
   } catch (const xercesc::OutOfMemoryException&) {
     error = "the XML parser ran out of memory";
   } catch (const std::bad_alloc&) {
@@ -82,6 +100,32 @@ bool PointsToCheck(Command command) {
          command == Command::kSettingsVarList || command == Command::kQuery;
 }
 
+// Writes all of `text` to standard output; false, with `error` set, when the
+// system refuses (a full disk, a closed descriptor).
+bool WriteOut(const std::string& text, std::string& error) {
+  for (std::size_t done = 0; done < text.size();) {
+    const ssize_t written = write(STDOUT_FILENO, text.data() + done, text.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      error = std::strerror(written < 0 ? errno : EIO);
+      return false;
+    }
+    done += static_cast<std::size_t>(written);
+  }
+  // Some file systems report a failed write only when the file is closed.
+  if (close(STDOUT_FILENO) != 0 && errno != EINTR && !text.empty()) {
+    error = std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+// Every line on standard error is escaped: it quotes file names, arguments and the
+// XML parser's messages.
+void SayError(const std::string& text) {
+  std::cerr << "mcxml: " << MCXML_1_3::tool::Escaped(text) << '\n';
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -89,25 +133,30 @@ int main(int argc, char** argv) {
   Invocation invocation;
   std::string error;
   if (!MCXML_1_3::tool::ParseCommandLine(args, invocation, error)) {
-    std::cerr << "mcxml: " << error << " (see mcxml --help)\n";
+    SayError(error + " (see mcxml --help)");
     return 2;
   }
   // Nothing reaches standard output unless the command ran to its end.
   std::ostringstream out;
   const int status = RunGuarded(invocation, out, error);
   if (status == 2 || status < 0) {
-    std::cerr << "mcxml: " << error << '\n';
+    SayError(error);
     return status < 0 ? 1 : status;
   }
-  std::cout << out.str();
-  std::cout.flush();
-  // Output that did not reach its destination is not a success.
-  if (!std::cout) return status == 0 ? 1 : status;
+  // Output that did not reach its destination is the tool's own failure.
+  if (!WriteOut(out.str(), error)) {
+    SayError("write error: " + error);
+    return 2;
+  }
   if (status == 1 && PointsToCheck(invocation.command)) {
-    // With the options that change what is read, so that check meets the same problem.
-    std::cerr << "mcxml: run 'mcxml check " << (invocation.bins ? "--bins " : "")
-              << (invocation.trust ? "--trust " : "") << invocation.operands[0]
-              << "' to see where\n";
+    // With the options that change what is read, so that check meets the same
+    // problem; standard input cannot be read a second time.
+    const std::string options =
+        std::string(invocation.bins ? "--bins " : "") + (invocation.trust ? "--trust " : "");
+    const std::string& file = invocation.operands[0];
+    SayError(file == "-"
+                 ? "save the input to a file and run 'mcxml check " + options + "FILE' to see where"
+                 : "run 'mcxml check " + options + file + "' to see where");
   }
   return status;
 }
