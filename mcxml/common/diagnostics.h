@@ -41,7 +41,10 @@ struct MCProblem {
   /// for a failed load the root or the step of the settings path that is missing;
   /// for an XML error the element open where it was found), as a path from the
   /// root: `/PMML/DataDictionary/DataField[3]`. `[n]` counts, from 1, the elements
-  /// of that name under the same parent, and is left out when there is one.
+  /// of that name under the same parent, and is left out when there is one. A path
+  /// of more than 16 steps keeps its first 8 and last 8 with `/...` between them
+  /// (`place` still names the element), so that its length does not grow with
+  /// the depth of the document.
   std::string path;
   /// The name of the field, statistics or parameter concerned, when it has one that
   /// converts to UTF-8 text.

@@ -311,6 +311,17 @@ MCFault Refusal(const DOMElement& elmt, const MCDataField& field, MCBinsIndex& b
   return {refused, &elmt, "the variable list refused it"};
 }
 
+// What AddField gives a field whose name the list already holds, without adding
+// it: the list refuses such a name whatever else the field brings, so only the
+// bins lookup that comes first can end it otherwise, and the bins, which a name
+// repeated N times would have read N times, stay unread.
+MCStatus RepeatedNameStatus(MCBinsIndex& bins, const MCDataField& field, bool useBins) {
+  if (useBins && field.continuous && bins.Find(field.name) == nullptr) {
+    return MCStatus(110, false);
+  }
+  return MCStatus(111, false);
+}
+
 }  // namespace
 
 void CheckDataFields(const DOMElement& dataDict, const DOMElement* transDict, bool useBins,
@@ -331,7 +342,10 @@ void CheckDataFields(const DOMElement& dataDict, const DOMElement* transDict, bo
     MCStatus status = reader.Read(*elmt, attributes, field, &faults);
     if (status.IsOK()) {
       int index = -1;
-      status = AddField(varList, bins, field, useBins, addPlain, index);
+      // `added` holds exactly the names the list took.
+      status = added.count(field.name) != 0
+                   ? RepeatedNameStatus(bins, field, useBins)
+                   : AddField(varList, bins, field, useBins, addPlain, index);
       if (status.GetCode() == 110) {
         faults.push_back({status, elmt,
                           transDict == nullptr

@@ -70,11 +70,7 @@ void ProblemList::Add(const MCFaults& faults, const DOMElement& unit, const std:
     std::string reason = prefix + fault.reason;
     if (fault.element != nullptr && fault.element != &unit) {
       // Inside the unit, the rest of the path; elsewhere (a Discretize), all of it.
-      const std::string unitPath = m_paths.Of(&unit);
-      std::string where = m_paths.Of(fault.element);
-      if (where.compare(0, unitPath.size() + 1, unitPath + "/") == 0) {
-        where.erase(0, unitPath.size() + 1);
-      }
+      std::string where = m_paths.Below(*fault.element, unit);
       const MCPlace place = m_parser.GetElementPlace(*fault.element);
       if (place.IsKnown()) where += ", line " + std::to_string(place.line);
       reason += " (at " + where + ")";

@@ -1,4 +1,5 @@
-// Paths of elements from the root, numbering each parent's children once.
+// Paths of elements from the root, each element's step made once and shared by
+// every path through it.
 #include "mcxml/xml/element_path_internal.h"
 
 #include <string>
@@ -23,48 +24,98 @@ struct NameEqual {
   }
 };
 
+const DOMElement* ParentElement(const DOMElement& elmt) {
+  const DOMNode* parent = elmt.getParentNode();
+  return parent != nullptr && parent->getNodeType() == DOMNode::ELEMENT_NODE
+             ? static_cast<const DOMElement*>(parent)
+             : nullptr;
+}
+
 }  // namespace
 
 const ElementPaths::Step& ElementPaths::StepOf(const DOMElement& elmt) {
   const DOMNode* parent = elmt.getParentNode();
-  auto [entry, added] = m_numbered.try_emplace(parent);
-  auto& steps = entry->second;
-  if (added) {
+  if (m_numbered.insert(parent).second) {
     std::unordered_map<const XMLCh*, unsigned, NameHash, NameEqual> counts;
     std::vector<const DOMElement*> children;
     for (const DOMNode* node = parent->getFirstChild(); node != nullptr;
          node = node->getNextSibling()) {
       if (node->getNodeType() != DOMNode::ELEMENT_NODE) continue;
       const auto* child = static_cast<const DOMElement*>(node);
-      steps[child] = Step{++counts[child->getNodeName()], false};
+      m_steps[child] = Step{++counts[child->getNodeName()], false};
       children.push_back(child);
     }
     for (const DOMElement* child : children) {
-      steps[child].onlyOfItsName = counts[child->getNodeName()] == 1;
+      m_steps[child].onlyOfItsName = counts[child->getNodeName()] == 1;
     }
   }
-  return steps.at(&elmt);
+  return m_steps.at(&elmt);
+}
+
+const ElementPaths::Link& ElementPaths::LinkOf(const DOMElement& elmt) {
+  // The elements without a link yet, from `elmt` up to the first that has one.
+  std::vector<const DOMElement*> missing;
+  const Link* above = nullptr;
+  for (const DOMElement* up = &elmt; up != nullptr; up = ParentElement(*up)) {
+    const auto found = m_links.find(up);
+    if (found != m_links.end()) {
+      above = &found->second;
+      break;
+    }
+    missing.push_back(up);
+  }
+  for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+    const DOMElement& added = **it;
+    Link& link = m_links[&added];
+    link.parent = above;
+    link.depth = above != nullptr ? above->depth + 1 : 1;
+    link.step = '/' + ToUTF8(added.getNodeName());
+    // The outermost element (the root, or one outside any document) has no
+    // siblings to tell apart.
+    if (above != nullptr) {
+      const Step& step = StepOf(added);
+      if (!step.onlyOfItsName) link.step += '[' + std::to_string(step.ordinal) + ']';
+    }
+    link.head = link.depth == kEndSteps ? &link : above != nullptr ? above->head : nullptr;
+    above = &link;
+  }
+  return *above;
+}
+
+std::string ElementPaths::Join(const Link& last, unsigned top) {
+  const std::string* steps[kWholeSteps];
+  std::string path;
+  const auto append = [&](const Link* from, unsigned count) {
+    for (unsigned i = 0; i < count; ++i, from = from->parent) steps[i] = &from->step;
+    for (unsigned i = count; i > 0; --i) path += *steps[i - 1];
+  };
+  const unsigned count = last.depth - top;
+  if (count <= kWholeSteps) {
+    append(&last, count);
+    return path;
+  }
+  const Link* head = top == 0 ? last.head : &last;
+  while (head->depth > top + kEndSteps) head = head->parent;
+  append(head, kEndSteps);
+  path += "/...";
+  append(&last, kEndSteps);
+  return path;
 }
 
 std::string ElementPaths::Of(const DOMNode* node) {
-  std::vector<const DOMElement*> chain;
-  for (; node != nullptr && node->getNodeType() == DOMNode::ELEMENT_NODE;
-       node = node->getParentNode()) {
-    chain.push_back(static_cast<const DOMElement*>(node));
-  }
-  std::string path;
-  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-    path += '/';
-    path += ToUTF8((*it)->getNodeName());
-    // The root and an element outside any document have no siblings to tell apart.
-    if ((*it)->getParentNode() == nullptr ||
-        (*it)->getParentNode()->getNodeType() != DOMNode::ELEMENT_NODE) {
-      continue;
-    }
-    const Step& step = StepOf(**it);
-    if (!step.onlyOfItsName) path += '[' + std::to_string(step.ordinal) + ']';
-  }
-  return path;
+  if (node == nullptr || node->getNodeType() != DOMNode::ELEMENT_NODE) return std::string();
+  return Join(LinkOf(static_cast<const DOMElement&>(*node)), 0);
+}
+
+std::string ElementPaths::Below(const DOMElement& elmt, const DOMElement& unit) {
+  const Link& link = LinkOf(elmt);
+  const Link& top = LinkOf(unit);
+  // A reading step meets elements a level or two below its unit, so this walk
+  // stays short.
+  const Link* up = &link;
+  while (up != nullptr && up->depth > top.depth) up = up->parent;
+  if (up != &top || &link == &top) return Join(link, 0);
+  return Join(link, top.depth).substr(1);
 }
 
 }  // namespace MCXML_1_3

@@ -104,15 +104,17 @@ TEST(CheckTest, EveryProblemAtItsPlace) {
 }
 
 // One fault at a time in a clean document, one per status a DataField or a
-// UnivariateStats gives and per way to it (a field refused by name or by its bins, a
-// record invalid as read or by its own rules): FillVarList with one field's name
-// gives the status of the first problem the check names for that field, or OK when
-// none; the FillUniStats walk fails on exactly the statistics the check lists.
+// UnivariateStats gives and per way to it (a field refused by name, whether its
+// bins exist or not, or by its bins, a record invalid as read or by its own
+// rules): FillVarList with one field's name gives the status of the first
+// problem the check names for that field, or OK when none; the FillUniStats walk
+// fails on exactly the statistics the check lists.
 TEST(CheckTest, CodesAgreeWithTheOperations) {
   // clang-format off
   const std::pair<std::string, std::string> faults[] = {{"", ""},
       {" dataType='string'", ""}, {"dataType='double'", "dataType='Double'"},
       {"field='b'>", "field='B'>"}, {"name='c'", "name='a'"},
+      {"name='b'", "name='a'"}, {"name='c' optype='categorical'", "name='b' optype='continuous'"},
       {"leftMargin='10'/>", "leftMargin='10' rightMargin='5'/>"},
       {"<UnivariateStats field='a'>", "<UnivariateStats>"}, {"totalFreq='3'", "totalFreq='x'"},
       {"<Counts totalFreq='3'/>", ""}, {">3</Array>", ">3 -1</Array>"},

@@ -136,9 +136,14 @@ TEST(SettingsCheckTest, ParametersAgreeWithTheirGetters) {
 
 // The settings path: the step that is missing, where the one before it stands;
 // a plain PMML document read as settings has none at all. The data dictionary is
-// read by the settings rules (dates, Intervals).
+// read by the settings rules (dates, Intervals). A deep parameter's path.
 TEST(SettingsCheckTest, PathAndDataDictionary) {
   const std::string task = "<PMML><DataDictionary/><MiningBuildTask";
+  const std::string params = "/PMML/MiningBuildTask/Extension/Parameters";
+  const auto Deep = [](int levels) {
+    return Repeat("<ComplexParameter name='g'>", levels) +
+           "<Parameter name='p' type='integer' value='z'/>" + Repeat("</ComplexParameter>", levels);
+  };
   const std::pair<std::string, std::string> cases[] = {
       // document, code and path per problem
       {Pmml(""), "119 /PMML\n"},
@@ -146,6 +151,10 @@ TEST(SettingsCheckTest, PathAndDataDictionary) {
       {task + "><Extension/></MiningBuildTask></PMML>", "119 /PMML/MiningBuildTask/Extension\n"},
       {SettingsDoc("", Cont("d", "date", Iv("9", "1", ""))),
        "109 /PMML/DataDictionary/DataField\n"},
+      // 16 steps are kept whole; past that, the first and last 8.
+      {SettingsDoc(Deep(11)), "109 " + params + Repeat("/ComplexParameter", 11) + "/Parameter\n"},
+      {SettingsDoc(Deep(12)), "109 " + params + Repeat("/ComplexParameter", 4) + "/..." +
+                                  Repeat("/ComplexParameter", 7) + "/Parameter\n"},
   };
   for (const auto& [xml, expected] : cases) {
     SCOPED_TRACE(xml);
