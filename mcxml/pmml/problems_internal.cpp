@@ -87,7 +87,9 @@ ProblemList::ProblemList(const MCPMMLParser& parser, const XercesDOMParser* xml)
   if (!error) return;
   MCProblem problem;
   problem.reason = "XML: " + error->message;
-  problem.path = m_paths.Of(documentParser->FirstErrorNode()) + documentParser->FirstErrorTail();
+  // The part a lean reading left out goes on below the element it names.
+  problem.path = ElementPaths::Joined(m_paths.Of(documentParser->FirstErrorNode()),
+                                      documentParser->FirstErrorTail());
   problem.place = error->place;
   m_problems.push_back(std::move(problem));
 }

@@ -107,6 +107,18 @@ std::string ElementPaths::Of(const DOMNode* node) {
   return Join(LinkOf(static_cast<const DOMElement&>(*node)), 0);
 }
 
+std::string ElementPaths::Joined(const std::string& path, const std::string& rest) {
+  std::string whole = path + rest;
+  // Element names hold no '/'.
+  std::vector<std::size_t> starts;
+  for (std::size_t at = whole.find('/'); at != std::string::npos; at = whole.find('/', at + 1)) {
+    starts.push_back(at);
+  }
+  if (starts.size() <= kWholeSteps) return whole;
+  return whole.substr(0, starts[kEndSteps]) + "/..." +
+         whole.substr(starts[starts.size() - kEndSteps]);
+}
+
 std::string ElementPaths::Below(const DOMElement& elmt, const DOMElement& unit) {
   const Link& link = LinkOf(elmt);
   const Link& top = LinkOf(unit);

@@ -29,6 +29,9 @@ class ElementPaths {
   /// so that a path costs what it prints, however deep the element or wide its
   /// parent.
   std::string Of(const DOMNode* node);
+  /// `path` + `rest` (both paths of steps, as Of gives them, `path` of kEndSteps
+  /// steps at most), shortened as Of shortens a path of that many steps.
+  static std::string Joined(const std::string& path, const std::string& rest);
   /// The path of `elmt` below its ancestor `unit`, without the leading '/'
   /// (`ContStats/Interval[2]`); when `unit` is not an ancestor, as Of gives it.
   std::string Below(const DOMElement& elmt, const DOMElement& unit);

@@ -182,6 +182,7 @@ TEST(ForestTest, LeanAndWholeReadAlike) {
       Forest(2, names),
       Forest(2, "<Node" + attributes + "/>"),
       Forest(2, "<Node></Mode>"),
+      Forest(2, Repeat("<Node><Node/>", 20) + "</Mode>"),
       forest.substr(0, forest.size() / 2),
       forest.substr(0, forest.find("</Segmentation>") + 15),
   };
