@@ -1,7 +1,8 @@
 // mcxml_generate: writes a generated document to standard output, to try the tool
 // or a profiler on the same documents the benchmarks read.
 //
-//   mcxml_generate pmml FIELDS [--values=N] [--name-length=N] [--bins=N]
+//   mcxml_generate pmml FIELDS [--values=N] [--name-length=N] [--bins=N] [--trees=N]
+//                  [--depth=N]
 //   mcxml_generate settings PARAMS
 #include <cstdio>
 #include <cstdlib>
@@ -21,10 +22,19 @@ int main(int argc, char** argv) {
   if (!usable) {
     std::fprintf(stderr,
                  "usage: mcxml_generate pmml FIELDS [--values=N] [--name-length=N] [--bins=N]\n"
+                 "                      [--trees=N] [--depth=N]\n"
                  "       mcxml_generate settings PARAMS\n");
     return 2;
   }
-  const std::string text =
-      pmml ? mcxml_bench::GeneratePmml(shape) : mcxml_bench::GenerateSettings(count).text;
-  return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() ? 0 : 1;
+  bool written = true;
+  const auto write = [&written](const std::string& text) {
+    written = written && std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  };
+  // A forest is written tree by tree, never held whole.
+  if (pmml) {
+    mcxml_bench::GeneratePmml(shape, write);
+  } else {
+    write(mcxml_bench::GenerateSettings(count).text);
+  }
+  return written && std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #ifndef MCXML_BENCH_GENERATOR_H
 #define MCXML_BENCH_GENERATOR_H
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,11 @@ struct PmmlShape {
   int nameLength = 11;
   /// Bins of a continuous field, and intervals of its histogram.
   int bins = 5;
+  /// Trees of a forest: with more than 0, the model is a MiningModel whose
+  /// Segmentation holds this many TreeModels ...
+  int trees = 0;
+  /// ... each a complete binary tree of this many levels of splits.
+  int depth = 10;
 };
 
 /// A PMML document of `shape.fields` DataFields: the even ones categorical (valid
@@ -26,15 +32,20 @@ struct PmmlShape {
 /// (an Interval, and bins in the TransformationDictionary; every fourth with
 /// invalid values and an invalid range). The model's ModelStats holds one
 /// UnivariateStats per field, a histogram for each continuous one. A few labels
-/// and values are not ASCII.
+/// and values are not ASCII. A forest's trees split on the continuous fields and
+/// carry a score distribution in each leaf.
 std::string GeneratePmml(const PmmlShape& shape);
+/// The same document in pieces as it is written, at most one tree a piece, so that
+/// a forest of gigabytes is never held whole.
+void GeneratePmml(const PmmlShape& shape, const std::function<void(const std::string&)>& sink);
 
 /// The name of the i-th DataField of GeneratePmml(shape).
 std::string FieldName(const PmmlShape& shape, int i);
 
 /// When `arg` is `name`=VALUE, puts VALUE in `value`; false otherwise.
 bool TakeOption(const char* arg, const char* name, std::string& value);
-/// Reads the shape options (--fields=N, --values=N, --name-length=N, --bins=N)
+/// Reads the shape options (--fields=N, --values=N, --name-length=N, --bins=N,
+/// --trees=N, --depth=N)
 /// from `arg` into `shape`; false when `arg` is none of them.
 bool TakeShapeOption(const char* arg, PmmlShape& shape);
 /// The options that make `shape`, for another run of a program.

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <istream>
 #include <streambuf>
 #include <string>
@@ -12,6 +13,7 @@
 #include <xercesc/framework/MemBufInputSource.hpp>
 #include <xercesc/parsers/XercesDOMParser.hpp>
 
+#include "mcxml/pmml/document_parts.h"
 #include "mcxml/pmml/pmml_parser.h"
 #include "mcxml/settings/settings_parser.h"
 #include "mcxml/xml/dom_access.h"
@@ -109,7 +111,7 @@ size_t VisitReadParts(const MCPMMLParser& parser, bool readAhead) {
 }
 
 size_t UniStatsWalk(MCPMMLParser& parser) {
-  const DOMElement* model = GetFirstChildElmt(*parser.GetRootElement(), "TreeModel");
+  const DOMElement* model = GetModelElmt(*parser.GetRootElement(), 0);
   if (model == nullptr || !parser.SetModelElmt(*model)) return 0;
   size_t read = 0;
   const DOMElement* cursor = nullptr;
@@ -312,6 +314,22 @@ std::size_t WholeRead(const std::string& bytes, bool places) {
   return static_cast<size_t>(varList.GetCount()) + UniStatsWalk(parser);
 }
 
+std::size_t BareFileParse(const std::string& path) {
+  xc::XercesDOMParser parser;
+  parser.parse(path.c_str());
+  return parser.getDocument() != nullptr ? 1 : 0;
+}
+
+std::size_t LeanFileRead(const std::string& path) {
+  MCPMMLParser parser;
+  parser.SetLeanReading(true);
+  std::ifstream in(path, std::ios::binary);
+  if (!parser.ParseToDOM(in).IsOK()) return 0;
+  MCVarList varList;
+  if (!parser.FillVarList(varList, {}, true).IsOK()) return 0;
+  return static_cast<size_t>(varList.GetCount()) + UniStatsWalk(parser);
+}
+
 std::size_t CheckWhole(const std::string& bytes) {
   MCPMMLParser parser;
   parser.SetElementPlaces(true);
@@ -338,7 +356,7 @@ void LoadPmml() {
   Results& results = LoadedResults();
   if (results.varList.GetCount() > 0) return;
   if (!parser.FillVarList(results.varList, {}, true).IsOK()) std::abort();
-  const DOMElement* model = GetFirstChildElmt(*parser.GetRootElement(), "TreeModel");
+  const DOMElement* model = GetModelElmt(*parser.GetRootElement(), 0);
   if (model == nullptr || !parser.SetModelElmt(*model)) std::abort();
   const DOMElement* cursor = nullptr;
   do {

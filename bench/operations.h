@@ -35,6 +35,10 @@ std::size_t ParseOnly(const std::string& bytes, bool places = false);
 /// ParseToDOM, FillVarList of every field with bins and the whole FillUniStats walk
 /// with a fresh record per call: the variables plus the records read.
 std::size_t WholeRead(const std::string& bytes, bool places = false);
+/// A default XercesDOMParser parses the file `path`; 1 when it made a document.
+std::size_t BareFileParse(const std::string& path);
+/// WholeRead of the file `path` with lean reading on, read through a stream.
+std::size_t LeanFileRead(const std::string& path);
 /// What mcxml check does: ParseToDOM with element places and the check with bins;
 /// 1 when it found no problem in the clean document.
 std::size_t CheckWhole(const std::string& bytes);

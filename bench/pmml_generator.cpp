@@ -168,6 +168,53 @@ void WriteStats(Writer& w, const PmmlShape& shape, int i) {
   w.Close(3, "UnivariateStats");
 }
 
+// A split of tree `tree` at node `id`, `level` levels below the root: on a
+// continuous field, at one of its cut points.
+void WriteNode(Writer& w, const PmmlShape& shape, int tree, unsigned id, int level,
+               const char* op) {
+  const int indent = 5 + level;
+  const int field =
+      1 + 2 * static_cast<int>(Mix(id, tree) % (shape.fields / 2 > 0 ? shape.fields / 2 : 1));
+  w.Open(indent, "Node")
+      .Attr("id", std::to_string(id))
+      .Attr("score", Mix(id, tree + 1) % 2 == 0 ? "yes" : "no")
+      .Attr("recordCount", static_cast<double>(Mix(id, 7) % 500 + 1))
+      .End();
+  const std::vector<double> cuts = CutPoints(shape, field);
+  w.Open(indent + 1, "SimplePredicate")
+      .Attr("field", FieldName(shape, field))
+      .Attr("operator", op)
+      .Attr("value", cuts[Mix(id, 8) % cuts.size()])
+      .EndEmpty();
+  if (level == shape.depth) {
+    w.Open(indent + 1, "ScoreDistribution")
+        .Attr("value", "yes")
+        .Attr("recordCount", static_cast<double>(Mix(id, 9) % 100))
+        .EndEmpty();
+  } else {
+    WriteNode(w, shape, tree, 2 * id, level + 1, "lessOrEqual");
+    WriteNode(w, shape, tree, 2 * id + 1, level + 1, "greaterThan");
+  }
+  w.Close(indent, "Node");
+}
+
+void WriteTree(Writer& w, const PmmlShape& shape, int tree) {
+  w.Open(3, "Segment").Attr("id", std::to_string(tree + 1)).End();
+  w.Open(4, "True").EndEmpty();
+  w.Open(4, "TreeModel").Attr("functionName", "classification").End();
+  w.Open(5, "MiningSchema").End();
+  w.Open(6, "MiningField").Attr("name", FieldName(shape, 1)).EndEmpty();
+  w.Close(5, "MiningSchema");
+  w.Open(5, "Node").Attr("id", "1").End().Open(6, "True").EndEmpty();
+  if (shape.depth > 0) {
+    WriteNode(w, shape, tree, 2, 1, "lessOrEqual");
+    WriteNode(w, shape, tree, 3, 1, "greaterThan");
+  }
+  w.Close(5, "Node");
+  w.Close(4, "TreeModel");
+  w.Close(3, "Segment");
+}
+
 bool TakeInt(const char* arg, const char* name, int& value) {
   std::string text;
   if (!TakeOption(arg, name, text)) return false;
@@ -202,6 +249,12 @@ std::string GeneratePmml(const PmmlShape& shape) {
                    (600 + 70 * static_cast<std::size_t>(shape.values + shape.bins) +
                     3 * static_cast<std::size_t>(shape.nameLength)) +
                4096);
+  GeneratePmml(shape, [&text](const std::string& piece) { text += piece; });
+  return text;
+}
+
+void GeneratePmml(const PmmlShape& shape, const std::function<void(const std::string&)>& sink) {
+  std::string text;
   Writer w(text);
   w.Raw(kPmmlHeader);
   w.Open(1, "DataDictionary").Attr("numberOfFields", shape.fields).End();
@@ -211,7 +264,8 @@ std::string GeneratePmml(const PmmlShape& shape) {
   for (int i = 1; i < shape.fields; i += 2) WriteDiscretize(w, shape, i);
   w.Close(1, "TransformationDictionary");
 
-  w.Open(1, "TreeModel").Attr("modelName", "bench").Attr("functionName", "classification").End();
+  const char* model = shape.trees > 0 ? "MiningModel" : "TreeModel";
+  w.Open(1, model).Attr("modelName", "bench").Attr("functionName", "classification").End();
   w.Open(2, "MiningSchema").End();
   for (int i = 0; i < shape.fields; ++i) {
     w.Open(3, "MiningField").Attr("name", FieldName(shape, i)).EndEmpty();
@@ -220,10 +274,20 @@ std::string GeneratePmml(const PmmlShape& shape) {
   w.Open(2, "ModelStats").End();
   for (int i = 0; i < shape.fields; ++i) WriteStats(w, shape, i);
   w.Close(2, "ModelStats");
-  w.Open(2, "Node").Attr("score", "0").End().Open(3, "True").EndEmpty().Close(2, "Node");
-  w.Close(1, "TreeModel");
+  if (shape.trees == 0) {
+    w.Open(2, "Node").Attr("score", "0").End().Open(3, "True").EndEmpty().Close(2, "Node");
+  } else {
+    w.Open(2, "Segmentation").Attr("multipleModelMethod", "majorityVote").End();
+    for (int t = 0; t < shape.trees; ++t) {
+      sink(text);
+      text.clear();
+      WriteTree(w, shape, t);
+    }
+    w.Close(2, "Segmentation");
+  }
+  w.Close(1, model);
   w.Raw("</PMML>\n");
-  return text;
+  sink(text);
 }
 
 bool TakeOption(const char* arg, const char* name, std::string& value) {
@@ -235,13 +299,17 @@ bool TakeOption(const char* arg, const char* name, std::string& value) {
 
 bool TakeShapeOption(const char* arg, PmmlShape& shape) {
   return TakeInt(arg, "--fields", shape.fields) || TakeInt(arg, "--values", shape.values) ||
-         TakeInt(arg, "--name-length", shape.nameLength) || TakeInt(arg, "--bins", shape.bins);
+         TakeInt(arg, "--name-length", shape.nameLength) || TakeInt(arg, "--bins", shape.bins) ||
+         TakeInt(arg, "--trees", shape.trees) || TakeInt(arg, "--depth", shape.depth);
 }
 
 std::vector<std::string> ShapeOptions(const PmmlShape& shape) {
-  return {"--fields=" + std::to_string(shape.fields), "--values=" + std::to_string(shape.values),
+  return {"--fields=" + std::to_string(shape.fields),
+          "--values=" + std::to_string(shape.values),
           "--name-length=" + std::to_string(shape.nameLength),
-          "--bins=" + std::to_string(shape.bins)};
+          "--bins=" + std::to_string(shape.bins),
+          "--trees=" + std::to_string(shape.trees),
+          "--depth=" + std::to_string(shape.depth)};
 }
 
 }  // namespace mcxml_bench
