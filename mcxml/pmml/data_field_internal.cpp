@@ -2,6 +2,7 @@
 #include "mcxml/pmml/data_field_internal.h"
 
 #include <iterator>
+#include <unordered_map>
 #include <unordered_set>
 
 #include <xercesc/dom/DOMNode.hpp>
@@ -281,13 +282,24 @@ bool Increasing(const std::vector<double>& cutPoints) {
   return true;
 }
 
-std::string Listed(const std::vector<double>& values) {
-  std::string text;
-  for (const double value : values) text += (text.empty() ? "" : ", ") + NumberText(value);
-  return text;
+// Cut points that do not increase, for a reason: a short list whole; of a longer
+// one the first that does not, so that a reason stays short however many bins.
+std::string NotIncreasing(const std::vector<double>& cutPoints) {
+  constexpr std::size_t kListedMax = 12;
+  if (cutPoints.size() <= kListedMax) {
+    std::string text;
+    for (const double value : cutPoints) text += (text.empty() ? "" : ", ") + NumberText(value);
+    return "the cut points " + text + " of its Discretize do not increase";
+  }
+  std::size_t i = 1;
+  while (i < cutPoints.size() && cutPoints[i - 1] < cutPoints[i]) ++i;
+  return "the " + std::to_string(cutPoints.size()) +
+         " cut points of its Discretize do not increase: cut point " + std::to_string(i + 1) +
+         " is " + NumberText(cutPoints[i]) + ", after " + NumberText(cutPoints[i - 1]);
 }
 
-// Why the list refused a field that was read whole, and where.
+// Why the list refused a field that was read whole and handed to AddField, and
+// where: with bins, AddField has read them into the field.
 MCFault Refusal(const DOMElement& elmt, const MCDataField& field, MCBinsIndex& bins,
                 const std::unordered_set<std::string>& added, bool useBins) {
   const MCStatus refused(111, false);
@@ -299,13 +311,8 @@ MCFault Refusal(const DOMElement& elmt, const MCDataField& field, MCBinsIndex& b
   }
   if (useBins && field.continuous) {
     if (const DOMElement* discretize = bins.Find(field.name)) {
-      std::vector<double> cutPoints;
-      std::vector<std::string> labels;
-      ReadBins(*discretize, cutPoints, labels);
-      if (!Increasing(cutPoints)) {
-        return {refused, discretize,
-                "the cut points " + Listed(cutPoints) + " of its Discretize do not increase"};
-      }
+      if (!Increasing(field.cutPoints))
+        return {refused, discretize, NotIncreasing(field.cutPoints)};
     }
   }
   return {refused, &elmt, "the variable list refused it"};
@@ -332,6 +339,9 @@ void CheckDataFields(const DOMElement& dataDict, const DOMElement* transDict, bo
   MCDataFieldReader reader(rules);
   PooledName fieldTag(u"DataField");
   std::unordered_set<std::string> added;
+  // Names whose bins the list refused: the same name finds the same Discretize,
+  // so a later continuous field of it is refused alike, and its bins stay unread.
+  std::unordered_map<std::string, MCFault> refusedBins;
   MCDataField field;
   for (const DOMElement* elmt = ElementFrom(dataDict.getFirstChild(), fieldTag); elmt != nullptr;
        elmt = ElementFrom(elmt->getNextSibling(), fieldTag)) {
@@ -340,12 +350,17 @@ void CheckDataFields(const DOMElement& dataDict, const DOMElement* transDict, bo
     MCFaults faults;
     field.Clear();
     MCStatus status = reader.Read(*elmt, attributes, field, &faults);
-    if (status.IsOK()) {
+    const bool repeated = status.IsOK() && added.count(field.name) != 0;
+    const auto refusal = status.IsOK() && !repeated && useBins && field.continuous
+                             ? refusedBins.find(field.name)
+                             : refusedBins.end();
+    if (refusal != refusedBins.end()) {
+      faults.push_back(refusal->second);
+    } else if (status.IsOK()) {
       int index = -1;
       // `added` holds exactly the names the list took.
-      status = added.count(field.name) != 0
-                   ? RepeatedNameStatus(bins, field, useBins)
-                   : AddField(varList, bins, field, useBins, addPlain, index);
+      status = repeated ? RepeatedNameStatus(bins, field, useBins)
+                        : AddField(varList, bins, field, useBins, addPlain, index);
       if (status.GetCode() == 110) {
         faults.push_back({status, elmt,
                           transDict == nullptr
@@ -355,6 +370,10 @@ void CheckDataFields(const DOMElement& dataDict, const DOMElement* transDict, bo
                                 "TransformationDictionary names it"});
       } else if (status.GetCode() == 111) {
         faults.push_back(Refusal(*elmt, field, bins, added, useBins));
+        // Bins of more than two cut points are what the list was given.
+        if (faults.back().element != elmt && field.cutPoints.size() > 2) {
+          refusedBins.emplace(field.name, faults.back());
+        }
       } else {
         added.insert(field.name);
       }

@@ -28,13 +28,15 @@ std::vector<MCProblem> Check(const std::string& xml) {
 }
 
 // kCount continuous fields named "x", and one Discretize of kCount bins for it:
-// the first takes the bins, every later one is refused by name.
-std::string RepeatedFieldWithBins() {
+// increasing, the first takes the bins and every later one is refused by name;
+// decreasing, every one is refused for the bins.
+std::string RepeatedFieldWithBins(bool increasing) {
   std::string bins;
   for (int i = 0; i < kCount; ++i) {
+    const int at = increasing ? i : -i;
     bins += "<DiscretizeBin binValue='b" + std::to_string(i) +
-            "'><Interval closure='openClosed' leftMargin='" + std::to_string(i) +
-            "' rightMargin='" + std::to_string(i + 1) + "'/></DiscretizeBin>";
+            "'><Interval closure='openClosed' leftMargin='" + std::to_string(at) +
+            "' rightMargin='" + std::to_string(at + 1) + "'/></DiscretizeBin>";
   }
   return "<PMML><DataDictionary>" +
          Repeat("<DataField name='x' optype='continuous' dataType='double'/>", kCount) +
@@ -63,8 +65,13 @@ TEST(CheckSizeTest, SharedWorkIsDoneOnce) {
     const char* reason;
     std::string lastPath;
   } cases[] = {
-      {"one name, large bins", Check<MCPMMLParser>, RepeatedFieldWithBins(), kCount - 1, 111,
+      {"one name, large bins", Check<MCPMMLParser>, RepeatedFieldWithBins(true), kCount - 1, 111,
        "DataField \"x\": an earlier DataField has the same name",
+       "/PMML/DataDictionary/DataField[" + std::to_string(kCount) + "]"},
+      {"one name, large bins that do not increase", Check<MCPMMLParser>,
+       RepeatedFieldWithBins(false), kCount, 111,
+       "DataField \"x\": the 20001 cut points of its Discretize do not increase: cut point 3 is "
+       "0, after 1 (at ",
        "/PMML/DataDictionary/DataField[" + std::to_string(kCount) + "]"},
       {"deep parameters", Check<MCSettingsParser>, NestedBadParameters(), kCount, 109,
        "Parameter \"p\": value \"z\" is not an integer",
