@@ -57,12 +57,12 @@ MCStatus MCPMMLParser::ParseToDOM(std::istream& in) {
   // The constructor made the parser a DocumentParser.
   auto& parser = static_cast<DocumentParser&>(*m_parser);
   try {
+    // A long-lived parser reading many documents would otherwise keep them all.
+    parser.ReleaseDocuments();
     // Inside the guard: a parse of this object already running (from the stream)
     // refuses new options as it refuses a new parse.
     parser.Configure(m_secure, m_places, m_secure && StartsWithUtf8Mark(in),
                      m_lean ? &kPmmlLeanRule : nullptr);
-    // A long-lived parser reading many documents would otherwise keep them all.
-    parser.ReleaseDocuments();
     MCXInputSource source(in);
     m_parser->parse(source);
   } catch (const xc::XMLException& e) {

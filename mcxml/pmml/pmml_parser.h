@@ -66,8 +66,11 @@ class MCXML_EXPORT MCPMMLParser {
   /// When on, later parses read nothing from outside the document and build
   /// nothing a document could inflate: a document type declaration, an element
   /// with more than 256 attributes, more than 10,000 distinct element and
-  /// attribute names, or an XML version the DOM refuses end the parse with a
-  /// counted error (see GetErrorCount). It does not limit document size or depth.
+  /// attribute names, an XML version the DOM refuses, or more than 160 MB of
+  /// memory held by the parse (the DOM it builds above all; a flat run of empty
+  /// elements costs about 53 bytes a byte, PMML 15 to 18) end the parse with a
+  /// counted error (see GetErrorCount). It does not limit document size or depth
+  /// otherwise.
   /// Off by default.
   void SetSecureProcessing(bool on);
   /// When on, later parses record where each element starts, for GetElementPlace.

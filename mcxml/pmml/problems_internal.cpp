@@ -88,7 +88,7 @@ ProblemList::ProblemList(const MCPMMLParser& parser, const XercesDOMParser* xml)
   MCProblem problem;
   problem.reason = "XML: " + error->message;
   // The part a lean reading left out goes on below the element it names.
-  problem.path = ElementPaths::Joined(m_paths.Of(documentParser->FirstErrorNode()),
+  problem.path = ElementPaths::Joined(ElementPaths::Once(documentParser->FirstErrorNode()),
                                       documentParser->FirstErrorTail());
   problem.place = error->place;
   m_problems.push_back(std::move(problem));

@@ -134,8 +134,35 @@ std::string SkippedSteps::Path() const {
   return path;
 }
 
+namespace {
+
+// Ahead of every block, its size; as much as the platform aligns blocks to.
+constexpr std::size_t kSizeHeader = alignof(std::max_align_t);
+
+}  // namespace
+
+void* CountedMemory::allocate(XMLSize_t size) {
+  if (size > m_limit || m_held > m_limit - size) OverLimit(m_held + size);
+  auto* block =
+      static_cast<char*>(xc::XMLPlatformUtils::fgMemoryManager->allocate(size + kSizeHeader));
+  *reinterpret_cast<XMLSize_t*>(block) = size;
+  m_held += size;
+  return block + kSizeHeader;
+}
+
+void CountedMemory::deallocate(void* p) {
+  if (p == nullptr) return;
+  char* block = static_cast<char*>(p) - kSizeHeader;
+  m_held -= *reinterpret_cast<const XMLSize_t*>(block);
+  xc::XMLPlatformUtils::fgMemoryManager->deallocate(block);
+}
+
+xc::MemoryManager* CountedMemory::getExceptionMemoryManager() {
+  return xc::XMLPlatformUtils::fgMemoryManager->getExceptionMemoryManager();
+}
+
 DocumentParser::DocumentParser()
-    : xc::XercesDOMParser(nullptr, xc::XMLPlatformUtils::fgMemoryManager, nullptr) {
+    : xc::XercesDOMParser(nullptr, static_cast<CountedMemory*>(this), nullptr) {
   // The scanner reports to the parser only when told to; the parser itself then
   // hears every error and keeps the first (see error()).
   getScanner()->setErrorReporter(this);
@@ -165,6 +192,14 @@ void DocumentParser::Configure(bool secure, bool places, bool utf8Mark, const Le
   m_utf8Mark = utf8Mark;
   m_lean = lean;
   m_watching = secure || places || lean != nullptr;
+  // What the parser keeps from earlier parses (the scanner's buffers) is reused,
+  // so only what this parse adds counts.
+  m_heldBefore = Held();
+  if (secure) {
+    SetLimits();
+  } else {
+    SetLimit(SIZE_MAX);
+  }
   m_depth = 0;
   m_skipFrom = 0;
   m_inModel = false;
@@ -282,6 +317,7 @@ void DocumentParser::StartWatchedElement(const xc::XMLElementDecl& elemDecl,
     RefuseNames();
     return;
   }
+  if (m_secured && OverBudget()) return;
   if (m_recordPlaces) {
     // An empty element is closed again by now; the element made last is the one.
     const DOMNode* made = getCurrentNode();
@@ -290,6 +326,38 @@ void DocumentParser::StartWatchedElement(const xc::XMLElementDecl& elemDecl,
     }
     Mark();
   }
+}
+
+void DocumentParser::SetLimits() {
+  SetLimit(std::min(m_heldBefore + kMaxSecuredBytes, Held() + kMaxSecuredStepBytes));
+}
+
+void DocumentParser::OverLimit(std::size_t wouldHold) {
+  if (!getParseInProgress()) return SetLimit(SIZE_MAX);
+  RefuseMemory(wouldHold - m_heldBefore <= kMaxSecuredBytes);
+}
+
+bool DocumentParser::OverBudget() {
+  if (Held() - m_heldBefore <= kMaxSecuredBytes) {
+    SetLimits();
+    return false;
+  }
+  RefuseMemory(false);
+  return true;
+}
+
+void DocumentParser::RefuseMemory(bool oneStep) {
+  SetLimit(SIZE_MAX);
+  Refuse(oneStep ? u"one start tag or text of the document needs more than " +
+                       Decimal(kMaxSecuredStepBytes >> 20) +
+                       u" MB of memory, the limit of secure processing"
+                 : u"the document needs more than " + Decimal(kMaxSecuredBytes >> 20) +
+                       u" MB of memory, the limit of secure processing");
+}
+
+void DocumentParser::AfterContent() {
+  if (m_secured && OverBudget()) return;
+  if (m_recordPlaces) Mark();
 }
 
 void DocumentParser::RefuseNames() {
@@ -349,32 +417,32 @@ void DocumentParser::endElement(const xc::XMLElementDecl& elemDecl, const unsign
 
 void DocumentParser::docCharacters(const XMLCh* const chars, const XMLSize_t length,
                                    const bool cdataSection) {
+  if (!m_watching) return xc::XercesDOMParser::docCharacters(chars, length, cdataSection);
   if (m_skipFrom != 0) return;
-  if (!m_recordPlaces) return xc::XercesDOMParser::docCharacters(chars, length, cdataSection);
   xc::XercesDOMParser::docCharacters(chars, length, cdataSection);
-  Mark();
+  AfterContent();
 }
 
 void DocumentParser::ignorableWhitespace(const XMLCh* const chars, const XMLSize_t length,
                                          const bool cdataSection) {
+  if (!m_watching) return xc::XercesDOMParser::ignorableWhitespace(chars, length, cdataSection);
   if (m_skipFrom != 0) return;
-  if (!m_recordPlaces) return xc::XercesDOMParser::ignorableWhitespace(chars, length, cdataSection);
   xc::XercesDOMParser::ignorableWhitespace(chars, length, cdataSection);
-  Mark();
+  AfterContent();
 }
 
 void DocumentParser::docComment(const XMLCh* const comment) {
+  if (!m_watching) return xc::XercesDOMParser::docComment(comment);
   if (m_skipFrom != 0) return;
-  if (!m_recordPlaces) return xc::XercesDOMParser::docComment(comment);
   xc::XercesDOMParser::docComment(comment);
-  Mark();
+  AfterContent();
 }
 
 void DocumentParser::docPI(const XMLCh* const target, const XMLCh* const data) {
+  if (!m_watching) return xc::XercesDOMParser::docPI(target, data);
   if (m_skipFrom != 0) return;
-  if (!m_recordPlaces) return xc::XercesDOMParser::docPI(target, data);
   xc::XercesDOMParser::docPI(target, data);
-  Mark();
+  AfterContent();
 }
 
 void DocumentParser::startEntityReference(const xc::XMLEntityDecl& entDecl) {

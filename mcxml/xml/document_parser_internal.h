@@ -5,6 +5,7 @@
 #define MCXML_XML_DOCUMENT_PARSER_INTERNAL_H
 
 #include <cstddef>
+#include <cstdint>
 #include <istream>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 #include <xercesc/dom/DOMDocument.hpp>
 #include <xercesc/dom/DOMElement.hpp>
 #include <xercesc/dom/DOMNode.hpp>
+#include <xercesc/framework/MemoryManager.hpp>
 #include <xercesc/parsers/XercesDOMParser.hpp>
 
 #include "mcxml/common/diagnostics.h"
@@ -33,6 +35,36 @@ inline constexpr XMLSize_t kMaxAttributesPerElement = 256;
 /// number of distinct names (200,000 took 15 s); PMML and settings documents use a
 /// few hundred.
 inline constexpr std::size_t kMaxDistinctNames = 10000;
+
+/// Bytes of memory a secured parse may hold, above all the DOM it builds (the
+/// document keeps its nodes and texts in blocks it asks this parser's memory for).
+/// A flat run of empty elements costs about 53 bytes of DOM per byte of input, so
+/// without a bound a document of 40 MB would need 2 GB; PMML documents cost 15 to
+/// 18, and a lean reading builds only a small part of a large one.
+inline constexpr std::size_t kMaxSecuredBytes = std::size_t{160} << 20;
+/// What the scanner may take from one event to the next (it reads a start tag
+/// whole, every attribute and value, before the DOM sees any of it).
+inline constexpr std::size_t kMaxSecuredStepBytes = std::size_t{64} << 20;
+
+/// The platform's memory, counted: what is held now, in bytes asked for.
+class CountedMemory : public XERCES_CPP_NAMESPACE::MemoryManager {
+ public:
+  void* allocate(XMLSize_t size) override;
+  void deallocate(void* p) override;
+  XERCES_CPP_NAMESPACE::MemoryManager* getExceptionMemoryManager() override;
+  std::size_t Held() const { return m_held; }
+
+ protected:
+  /// An allocation that would hold more than `limit` calls OverLimit first.
+  void SetLimit(std::size_t limit) { m_limit = limit; }
+  /// Given what would be held; may throw, to end what asked, or else the
+  /// allocation goes ahead.
+  virtual void OverLimit(std::size_t wouldHold) = 0;
+
+ private:
+  std::size_t m_held = 0;
+  std::size_t m_limit = SIZE_MAX;
+};
 
 /// A set of the DOM's pooled name strings, which are unique per document, so that
 /// identity is equality. Small and flat: nearly every lookup hits a name seen just
@@ -105,24 +137,27 @@ class SkippedSteps {
 /// document starts otherwise with that byte); consumes nothing.
 bool StartsWithUtf8Mark(std::istream& in);
 
-class DocumentParser : public XERCES_CPP_NAMESPACE::XercesDOMParser {
+// The memory comes first, so that it is there before the parser asks for any and
+// until the parser and its documents have given all of it back.
+class DocumentParser : private CountedMemory, public XERCES_CPP_NAMESPACE::XercesDOMParser {
  public:
-  /// No validator, the platform's memory manager, no grammar pool: the platform's
+  /// No validator, the platform's memory (counted), no grammar pool: the platform's
   /// own parser until Configure asks for more.
   DocumentParser();
 
   /// Sets up the next parse. Secured, nothing outside the document is read and a
   /// document type declaration, more than kMaxAttributesPerElement attributes on an
-  /// element or more than kMaxDistinctNames names end the parse with a counted
-  /// error; with `places`, the start of every element is recorded. `utf8Mark`
-  /// tells a secured parse that the input starts with a UTF-8 byte order mark, which
-  /// the parser does not say (see StartsWithUtf8Mark): a declaration of another
-  /// encoding is then a counted error. With `lean`, only what it keeps is built;
-  /// everything else is read and checked as before (errors, limits) and dropped.
-  /// Throws the platform's IOException while a parse of this parser is in progress.
+  /// element, more than kMaxDistinctNames names or more than kMaxSecuredBytes of
+  /// memory held end the parse with a counted error; with `places`, the start of every element is
+  /// recorded. `utf8Mark` tells a secured parse that the input starts with a UTF-8 byte order mark,
+  /// which the parser does not say (see StartsWithUtf8Mark): a declaration of another encoding is
+  /// then a counted error. With `lean`, only what it keeps is built; everything else is read and
+  /// checked as before (errors, limits) and dropped. Throws the platform's IOException while a
+  /// parse of this parser is in progress.
   void Configure(bool secure, bool places, bool utf8Mark, const LeanRule* lean = nullptr);
   /// Releases the documents of earlier parses, which the parser otherwise keeps
-  /// until it is destroyed; does nothing while a parse is in progress.
+  /// until it is destroyed; does nothing while a parse is in progress. Before
+  /// Configure, whose budget counts what the next parse adds.
   void ReleaseDocuments();
   /// Whether a parse of this parser is running (its stream may call back into us).
   bool ParseInProgress() const { return getParseInProgress(); }
@@ -205,6 +240,17 @@ class DocumentParser : public XERCES_CPP_NAMESPACE::XercesDOMParser {
   // the parser's own.
   void Refuse(const std::u16string& text);
   void RefuseNames();
+  // Ends a secured parse that holds more than kMaxSecuredBytes; true when it did.
+  bool OverBudget();
+  // Ends the parse from inside the allocation that would pass the budget and its
+  // slack: the scanner ends on the error as it does on its own fatal ones.
+  void OverLimit(std::size_t wouldHold) override;
+  // Once per parse, then no limit: what the parse asks for to end is given.
+  void RefuseMemory(bool oneStep);
+  // Where the next allocation may go, from what is held now.
+  void SetLimits();
+  // After a node of content is built: the budget, the place.
+  [[gnu::noinline]] void AfterContent();
 
   bool m_secured = false;
   bool m_recordPlaces = false;
@@ -218,6 +264,7 @@ class DocumentParser : public XERCES_CPP_NAMESPACE::XercesDOMParser {
   // The open child of the root is a model, whose children the rule picks.
   bool m_inModel = false;
   SkippedSteps m_skipped;
+  std::size_t m_heldBefore = 0;
   bool m_utf8Mark = false;
   PooledNameSet m_names;
   MCPlace m_mark;

@@ -31,7 +31,46 @@ const DOMElement* ParentElement(const DOMElement& elmt) {
              : nullptr;
 }
 
+// "/name[n]" of `elmt`, numbered among its parent's children of that name.
+std::string StepText(const DOMElement& elmt) {
+  std::string step = '/' + ToUTF8(elmt.getNodeName());
+  if (ParentElement(elmt) == nullptr) return step;
+  unsigned ordinal = 0;
+  unsigned count = 0;
+  for (const DOMNode* node = elmt.getParentNode()->getFirstChild(); node != nullptr;
+       node = node->getNextSibling()) {
+    if (node->getNodeType() != DOMNode::ELEMENT_NODE ||
+        !XERCES_CPP_NAMESPACE::XMLString::equals(node->getNodeName(), elmt.getNodeName())) {
+      continue;
+    }
+    ++count;
+    if (node == &elmt) ordinal = count;
+  }
+  return count > 1 ? step + '[' + std::to_string(ordinal) + ']' : step;
+}
+
 }  // namespace
+
+std::string ElementPaths::Once(const DOMNode* node) {
+  if (node == nullptr || node->getNodeType() != DOMNode::ELEMENT_NODE) return std::string();
+  std::vector<const DOMElement*> chain;
+  for (const auto* up = static_cast<const DOMElement*>(node); up != nullptr;
+       up = ParentElement(*up)) {
+    chain.push_back(up);
+  }
+  std::string path;
+  const std::size_t depth = chain.size();
+  for (std::size_t i = depth; i > 0; --i) {
+    // Only the steps a shortened path shows are made.
+    if (depth > kWholeSteps && i == depth - kEndSteps) {
+      path += "/...";
+      i = kEndSteps + 1;
+      continue;
+    }
+    path += StepText(*chain[i - 1]);
+  }
+  return path;
+}
 
 const ElementPaths::Step& ElementPaths::StepOf(const DOMElement& elmt) {
   const DOMNode* parent = elmt.getParentNode();

@@ -29,6 +29,10 @@ class ElementPaths {
   /// so that a path costs what it prints, however deep the element or wide its
   /// parent.
   std::string Of(const DOMNode* node);
+  /// The path of `node` as Of gives it, worked out alone and remembering nothing:
+  /// for one path through a deep document, which Of would cost a step kept for
+  /// every element on the way.
+  static std::string Once(const DOMNode* node);
   /// `path` + `rest` (both paths of steps, as Of gives them, `path` of kEndSteps
   /// steps at most), shortened as Of shortens a path of that many steps.
   static std::string Joined(const std::string& path, const std::string& rest);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <system_error>
+#include <vector>
 
 #include <xercesc/dom/DOMConfiguration.hpp>
 #include <xercesc/dom/DOMException.hpp>
@@ -84,22 +85,60 @@ int MaxWriteDepth() {
   return static_cast<int>(std::min<std::size_t>((left - kStackMargin) / kStackPerLevel, INT_MAX));
 }
 
-// Walks siblings and parents rather than recursing, for the same reason.
-bool DeeperThan(const xc::DOMNode& top, int limit) {
-  int depth = 0;
+// The platform's writer looks, for each comment below an element, along its
+// siblings to the nearest element after it or, failing one, to the last sibling
+// and back to the nearest element before: a run of comments costs it the square of
+// its length (a million take hours). Steps beyond this are refused.
+constexpr std::uint64_t kMaxCommentSteps = 100000000;
+
+// The writer's steps over the siblings of one parent, counted as they come.
+struct Siblings {
+  bool counted;  // the document's own children are written without looking
+  std::uint64_t seen = 0;
+  std::uint64_t lastElement = 0;
+  std::uint64_t comments = 0;  // since the last element, and their positions
+  std::uint64_t positions = 0;
+
+  std::uint64_t Visit(const xc::DOMNode& node) {
+    ++seen;
+    if (!counted) return 0;
+    if (node.getNodeType() == xc::DOMNode::COMMENT_NODE) {
+      ++comments;
+      positions += seen;
+    } else if (node.getNodeType() == xc::DOMNode::ELEMENT_NODE) {
+      const std::uint64_t steps = comments * seen - positions;
+      comments = positions = 0;
+      lastElement = seen;
+      return steps;
+    }
+    return 0;
+  }
+  std::uint64_t Close() const { return comments * (seen - lastElement); }
+};
+
+// Whether the writer would go deeper than `limit` levels, or take more than
+// kMaxCommentSteps over comments. Walks siblings and parents rather than
+// recursing, for the depth's sake.
+bool Unwritable(const xc::DOMNode& top, int limit) {
+  std::vector<Siblings> levels;
+  std::uint64_t steps = 0;
   const xc::DOMNode* node = &top;
   for (;;) {
     if (const xc::DOMNode* child = node->getFirstChild()) {
-      if (++depth > limit) return true;
+      if (levels.size() >= static_cast<std::size_t>(limit)) return true;
+      levels.push_back(Siblings{node->getNodeType() != xc::DOMNode::DOCUMENT_NODE});
       node = child;
-      continue;
+    } else {
+      while (node != &top && node->getNextSibling() == nullptr) {
+        steps += levels.back().Close();
+        levels.pop_back();
+        node = node->getParentNode();
+      }
+      if (node == &top) return steps > kMaxCommentSteps;
+      node = node->getNextSibling();
     }
-    while (node != &top && node->getNextSibling() == nullptr) {
-      node = node->getParentNode();
-      --depth;
-    }
-    if (node == &top) return false;
-    node = node->getNextSibling();
+    steps += levels.back().Visit(*node);
+    if (steps > kMaxCommentSteps) return true;
   }
 }
 
@@ -261,7 +300,7 @@ MCStatus MCXMLReadWrite::WriteFromDOM(const std::string& fileName, const DOMDocu
   // throws to the caller whatever the document.
   FileTarget target(fileName.c_str());
   output->setByteStream(&target);
-  if (DeeperThan(*toWrite, MaxWriteDepth())) return MCStatus(118, false);
+  if (Unwritable(*toWrite, MaxWriteDepth())) return MCStatus(118, false);
 
   try {
     serializer->write(toWrite, output.get());

@@ -56,8 +56,11 @@ class MCXML_EXPORT MCXMLReadWrite {
   /// When on, later parses read nothing from outside the document and build
   /// nothing a document could inflate: a document type declaration, an element
   /// with more than 256 attributes, more than 10,000 distinct element and
-  /// attribute names, or an XML version the DOM refuses end the parse with a
-  /// counted error (see GetErrorCount). It does not limit document size or depth.
+  /// attribute names, an XML version the DOM refuses, or more than 160 MB of
+  /// memory held by the parse (the DOM it builds above all; a flat run of empty
+  /// elements costs about 53 bytes a byte, PMML 15 to 18) end the parse with a
+  /// counted error (see GetErrorCount). It does not limit document size or depth
+  /// otherwise.
   /// Off by default.
   void SetSecureProcessing(bool on);
   /// When on, later parses record where each element starts, for GetElementPlace.
@@ -85,10 +88,12 @@ class MCXML_EXPORT MCXMLReadWrite {
   /// without pretty-printing. OK without writing when there is nothing to write;
   /// 118 when the write threw, or when the document is nested deeper than the
   /// calling thread's remaining stack lets the platform's recursive writer go
-  /// (about 5,000 levels on a 1 MB stack; the file is then left empty), or when the
-  /// system refuses a write or the closing of the file (a full disk), the message
-  /// then ending with the system's reason. A file that cannot be created throws the
-  /// platform's XMLException, before anything is written: it passes to the caller.
+  /// (about 5,000 levels on a 1 MB stack) or holds runs of comments that would cost
+  /// the platform's writer more than 100 million steps (it looks for an element
+  /// among each comment's siblings, so a run of N costs N squared; the file is
+  /// left empty either way), or when the system refuses a write or the closing of the file (a full
+  /// disk), the message then ending with the system's reason. A file that cannot be created throws
+  /// the platform's XMLException, before anything is written: it passes to the caller.
   MCStatus WriteFromDOM(const std::string& fileName, const DOMDocument* doc) const;
 
  private:

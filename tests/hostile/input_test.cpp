@@ -285,18 +285,45 @@ TEST(SizeTest, DeepNestingIsWalkedWithoutRecursion) {
   });
 }
 
-// A 64 MB attribute value reaches the variable list and a settings value whole.
-TEST(SizeTest, A64MegabyteAttributeIsReadWhole) {
+// Secured, what a parse may hold is bounded whatever the shape (up to 93 bytes a
+// byte of input unbounded); and the writer, which looks among a comment's siblings
+// for an element, refuses a run of comments that would take it hours.
+TEST(SizeTest, SecuredMemoryIsBoundedAndCommentRunsAreNotWritten) {
+  const std::pair<const char*, int> runs[] = {
+      {"<a/>", 9000000}, {"<a/>x", 8000000}, {"<!---->", 6000000}, {"<?a?>", 8000000}};
+  for (const auto& [node, count] : runs) {
+    SCOPED_TRACE(node);
+    // Unbounded, the first takes 1.9 GB.
+    ExpectBounded(20, 768, [&] {
+      MCXMLReadWrite reader;
+      reader.SetSecureProcessing(true);
+      ASSERT_THAT(Load(reader, "<r>" + Repeat(node, count) + "</r>"), IsOk());
+      EXPECT_EQ(reader.GetErrorCount(), 1u);
+      EXPECT_THAT(reader.GetFirstXMLError()->message, testing::HasSubstr("MB of memory"));
+    });
+  }
+  ExpectBounded(20, 256, [] {
+    const TempFolder folder;
+    MCXMLReadWrite readWrite;
+    ASSERT_THAT(Load(readWrite, "<r>" + Repeat("<!---->", 200000) + "</r>"), IsOk());
+    EXPECT_THAT(readWrite.WriteFromDOM(folder.Path("out.xml"), nullptr), HasCode(118, false));
+    EXPECT_EQ(std::filesystem::file_size(folder.Path("out.xml")), 0u);
+    ASSERT_THAT(Load(readWrite, "<r>" + Repeat("<!----><a/>", 200000) + "</r>"), IsOk());
+    EXPECT_THAT(readWrite.WriteFromDOM(folder.Path("out.xml"), nullptr), IsOk());
+  });
+}
+
+// A 64 MB attribute value reaches the variable list and a settings value whole;
+// secured, the memory that takes passes the budget and ends the parse where it is.
+TEST(SizeTest, A64MegabyteAttributeIsReadWholeOnlyWhenTrusted) {
   ExpectBounded(60, 1536, [] {
     const std::string big(64u << 20, 'v');
+    const std::string xml =
+        OneFieldPmml("a", big,
+                     "<MiningBuildTask><Extension><Parameters><Parameter name=\"p\" value=\"" +
+                         big + "\"/></Parameters></Extension></MiningBuildTask>");
     MCSettingsParser parser;
-    parser.SetSecureProcessing(true);
-    ASSERT_THAT(
-        Load(parser, OneFieldPmml("a", big,
-                                  "<MiningBuildTask><Extension><Parameters><Parameter "
-                                  "name=\"p\" value=\"" +
-                                      big + "\"/></Parameters></Extension></MiningBuildTask>")),
-        IsOk());
+    ASSERT_THAT(Load(parser, xml), IsOk());
     EXPECT_EQ(parser.GetErrorCount(), 0u);
     MCVarList list;
     ASSERT_THAT(parser.FillVarList(list, false), IsOk());
@@ -304,6 +331,11 @@ TEST(SizeTest, A64MegabyteAttributeIsReadWhole) {
     std::string value;
     EXPECT_THAT(parser.GetParameter("p", value, nullptr), IsOk());
     EXPECT_TRUE(value == big) << value.size();
+
+    parser.SetSecureProcessing(true);
+    EXPECT_THAT(Load(parser, xml), HasCode(119, false)) << "ended before the Parameters";
+    EXPECT_EQ(parser.GetErrorCount(), 1u);
+    EXPECT_THAT(parser.GetFirstXMLError()->message, testing::HasSubstr("MB of memory"));
   });
 }
 
