@@ -97,6 +97,19 @@ class Transcript {
 };
 
 /// Stops the run when the two transcripts differ, showing where.
+inline void CheckSame(const Transcript& whole, const Transcript& lean);
+
+/// Runs `readAll(text, lean, transcript)` on the whole document and on the lean
+/// reading, and stops the run when they read differently.
+template <class ReadAll>
+void ReadBothWays(const std::string& text, ReadAll readAll) {
+  Transcript whole;
+  Transcript lean;
+  readAll(text, false, whole);
+  readAll(text, true, lean);
+  CheckSame(whole, lean);
+}
+
 inline void CheckSame(const Transcript& whole, const Transcript& lean) {
   const std::string& a = whole.Text();
   const std::string& b = lean.Text();
