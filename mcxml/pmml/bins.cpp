@@ -10,6 +10,7 @@
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/dom_access_internal.h"
 #include "mcxml/xml/plain_text_internal.h"
+#include "mcxml/xml/status_codes_internal.h"
 
 namespace MCXML_1_3 {
 
@@ -135,7 +136,7 @@ MCStatus AddBinnedContVar(MCVarList& varList, MCBinsIndex& bins, MCDataField& fi
                           int& index) {
   added = false;
   const DOMElement* discretize = bins.Find(field.name);
-  if (discretize == nullptr) return MCStatus(110, false);
+  if (discretize == nullptr) return kNoBins;
   std::vector<double>& cutPoints = field.cutPoints;
   ReadBins(*discretize, cutPoints, field.binLabels);
   // No interval or a single bin: no binning worth keeping.

@@ -10,6 +10,7 @@
 #include "mcxml/pmml/problems_internal.h"
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/plain_text_internal.h"
+#include "mcxml/xml/status_codes_internal.h"
 
 namespace MCXML_1_3 {
 
@@ -127,14 +128,14 @@ MCStatus MCDataFieldReader::ReadInterval(const DOMElement& interval, MCDataField
   double bounds[2] = {-DBL_MAX, DBL_MAX};
   for (int side = 0; side < 2; ++side) {
     if (margins[side] != nullptr && !XStrToDouble(margins[side], bounds[side])) {
-      return Fault(faults, MCStatus(109, false), interval, [&] {
+      return Fault(faults, kAttributeBad, interval, [&] {
         return std::string("Interval ") + (side == 0 ? "leftMargin " : "rightMargin ") +
                Quoted(margins[side]) + " is not a finite number";
       });
     }
   }
   if (bounds[0] > bounds[1]) {
-    return Fault(faults, MCStatus(109, false), interval, [&] {
+    return Fault(faults, kAttributeBad, interval, [&] {
       return "Interval leftMargin " + Quoted(margins[0]) + " lies above its rightMargin " +
              Quoted(margins[1]);
     });
@@ -155,7 +156,7 @@ MCStatus MCDataFieldReader::Read(const DOMElement& elmt, const MCDataFieldAttrib
     return faults == nullptr;
   };
   if (attributes.name == nullptr) {
-    if (fail(MCStatus(108, false), elmt, [] { return std::string("\"name\" is missing"); })) {
+    if (fail(kAttributeMissing, elmt, [] { return std::string("\"name\" is missing"); })) {
       return first;
     }
   } else {
@@ -166,11 +167,11 @@ MCStatus MCDataFieldReader::Read(const DOMElement& elmt, const MCDataFieldAttrib
   const XMLCh* dataType = attributes.dataType;
   const DataTypeEntry* type = nullptr;
   if (dataType == nullptr) {
-    if (fail(MCStatus(108, false), elmt, [] { return std::string("\"dataType\" is missing"); })) {
+    if (fail(kAttributeMissing, elmt, [] { return std::string("\"dataType\" is missing"); })) {
       return first;
     }
   } else if ((type = FindDataType(dataType, m_rules)) == nullptr) {
-    if (fail(MCStatus(109, false), elmt, [&] {
+    if (fail(kAttributeBad, elmt, [&] {
           return "dataType " + Quoted(dataType) + " is not a known data type (" +
                  DataTypeTexts(m_rules) + ")";
         })) {
@@ -182,7 +183,7 @@ MCStatus MCDataFieldReader::Read(const DOMElement& elmt, const MCDataFieldAttrib
   }
 
   if (attributes.optype == nullptr) {
-    if (fail(MCStatus(108, false), elmt, [] { return std::string("\"optype\" is missing"); })) {
+    if (fail(kAttributeMissing, elmt, [] { return std::string("\"optype\" is missing"); })) {
       return first;
     }
   } else {
@@ -270,7 +271,7 @@ MCStatus AddField(MCVarList& varList, MCBinsIndex& bins, MCDataField& field, boo
     if (!added) index = addPlain(varList, field);
     if (index >= 0) AddInvalid(varList, index, field);
   }
-  return index < 0 ? MCStatus(111, false) : MCStatus();
+  return index < 0 ? kVariableRefused : MCStatus();
 }
 
 namespace {
@@ -302,20 +303,19 @@ std::string NotIncreasing(const std::vector<double>& cutPoints) {
 // where: with bins, AddField has read them into the field.
 MCFault Refusal(const DOMElement& elmt, const MCDataField& field, MCBinsIndex& bins,
                 const std::unordered_set<std::string>& added, bool useBins) {
-  const MCStatus refused(111, false);
   if (field.name.empty()) {
-    return {refused, &elmt, "\"name\" does not convert to UTF-8 text"};
+    return {kVariableRefused, &elmt, "\"name\" does not convert to UTF-8 text"};
   }
   if (added.count(field.name) != 0) {
-    return {refused, &elmt, "an earlier DataField has the same name"};
+    return {kVariableRefused, &elmt, "an earlier DataField has the same name"};
   }
   if (useBins && field.continuous) {
     if (const DOMElement* discretize = bins.Find(field.name)) {
       if (!Increasing(field.cutPoints))
-        return {refused, discretize, NotIncreasing(field.cutPoints)};
+        return {kVariableRefused, discretize, NotIncreasing(field.cutPoints)};
     }
   }
-  return {refused, &elmt, "the variable list refused it"};
+  return {kVariableRefused, &elmt, "the variable list refused it"};
 }
 
 // What AddField gives a field whose name the list already holds, without adding
@@ -324,9 +324,9 @@ MCFault Refusal(const DOMElement& elmt, const MCDataField& field, MCBinsIndex& b
 // repeated N times would have read N times, stay unread.
 MCStatus RepeatedNameStatus(MCBinsIndex& bins, const MCDataField& field, bool useBins) {
   if (useBins && field.continuous && bins.Find(field.name) == nullptr) {
-    return MCStatus(110, false);
+    return kNoBins;
   }
-  return MCStatus(111, false);
+  return kVariableRefused;
 }
 
 }  // namespace
@@ -361,14 +361,14 @@ void CheckDataFields(const DOMElement& dataDict, const DOMElement* transDict, bo
       // `added` holds exactly the names the list took.
       status = repeated ? RepeatedNameStatus(bins, field, useBins)
                         : AddField(varList, bins, field, useBins, addPlain, index);
-      if (status.GetCode() == 110) {
+      if (status == kNoBins) {
         faults.push_back({status, elmt,
                           transDict == nullptr
                               ? "continuous and bins are asked for, but the document has no "
                                 "TransformationDictionary"
                               : "continuous and bins are asked for, but no Discretize of the "
                                 "TransformationDictionary names it"});
-      } else if (status.GetCode() == 111) {
+      } else if (status == kVariableRefused) {
         faults.push_back(Refusal(*elmt, field, bins, added, useBins));
         // Bins of more than two cut points are what the list was given.
         if (faults.back().element != elmt && field.cutPoints.size() > 2) {

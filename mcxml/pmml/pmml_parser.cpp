@@ -11,6 +11,7 @@
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/input_source.h"
 #include "mcxml/xml/platform_internal.h"
+#include "mcxml/xml/status_codes_internal.h"
 
 namespace MCXML_1_3 {
 
@@ -26,7 +27,7 @@ MCPMMLParser::MCPMMLParser() {
     InitializePlatform();
     m_parser.reset(new (xc::XMLPlatformUtils::fgMemoryManager) DocumentParser());
   } catch (const xc::XMLException&) {
-    m_status = MCStatus(103, false);
+    m_status = kSetupFailed;
   }
 }
 
@@ -67,7 +68,7 @@ MCStatus MCPMMLParser::ParseToDOM(std::istream& in) {
     m_parser->parse(source);
   } catch (const xc::XMLException& e) {
     m_xercesMessage = ToUTF8(e.getMessage());
-    m_status = MCStatus(104, false);
+    m_status = kParseFailed;
   }
 
   // m_status is read again rather than trusted: the stream may have run another
@@ -77,11 +78,11 @@ MCStatus MCPMMLParser::ParseToDOM(std::istream& in) {
     m_document = m_parser->getDocument();
     root = m_document != nullptr ? m_document->getDocumentElement() : nullptr;
     if (m_document == nullptr) {
-      m_status = MCStatus(104, false);
+      m_status = kParseFailed;
     } else if (root != nullptr && TagNameEquals(*root, "PMML")) {
       m_rootElmt = root;
     } else {
-      m_status = MCStatus(105, false);
+      m_status = kNotPmml;
     }
   }
   if (m_status.IsOK()) {
@@ -89,7 +90,7 @@ MCStatus MCPMMLParser::ParseToDOM(std::istream& in) {
     if (m_dataDictElmt != nullptr) {
       m_transDictElmt = GetFirstChildElmt(*root, "TransformationDictionary");
     } else {
-      m_status = MCStatus(106, false);
+      m_status = kNoDataDictionary;
     }
   }
   // A document that failed the outline stays out of reach.

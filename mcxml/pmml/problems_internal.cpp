@@ -12,6 +12,7 @@
 #include "mcxml/xml/document_parser_internal.h"
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/dom_access_internal.h"
+#include "mcxml/xml/status_codes_internal.h"
 
 namespace MCXML_1_3 {
 
@@ -98,21 +99,21 @@ bool ProblemList::AddLoad(const MCStatus& load, const std::string& message) {
   if (load.IsOK()) return m_built != nullptr;
   const DOMElement* root = m_built != nullptr ? m_built->getDocumentElement() : nullptr;
   switch (load.GetCode()) {
-    case 103:
+    case kSetupFailed.GetCode():
       Add(load, nullptr, "the XML platform or its parser could not be set up", std::nullopt);
       break;
-    case 104:
+    case kParseFailed.GetCode():
       Add(load, nullptr,
           message.empty() ? "the parse gave no document" : "the parse failed: " + message,
           std::nullopt);
       break;
-    case 105:
+    case kNotPmml.GetCode():
       Add(load, root,
           root == nullptr ? "the document has no root element"
                           : "the root element is " + Quoted(root->getTagName()) + ", not \"PMML\"",
           std::nullopt);
       break;
-    case 106:
+    case kNoDataDictionary.GetCode():
       Add(load, root, "PMML has no DataDictionary child", std::nullopt);
       break;
     default:

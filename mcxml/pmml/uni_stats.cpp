@@ -12,30 +12,17 @@
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/dom_access_internal.h"
 #include "mcxml/xml/plain_text_internal.h"
+#include "mcxml/xml/status_codes_internal.h"
 
 namespace MCXML_1_3 {
 namespace {
 
 using MCCommon_1_3::MCMV::gMissingValue;
 
-constexpr long kNoDocument = 107;
-constexpr long kAttributeAbsent = 108;
-constexpr long kAttributeBad = 109;
-constexpr long kNoModel = 112;
-constexpr long kElementMissing = 113;
-constexpr long kBadArray = 114;
-constexpr long kBadHistogram = 115;
-constexpr long kInvalidStats = 116;
-
 // GetDoubleAttribute's answers.
 constexpr int kAbsent = -1;
 constexpr int kRead = 0;
 constexpr int kNotANumber = 1;
-
-// Every failure of this unit carries the flag false.
-MCStatus Failure(long code) {
-  return MCStatus(code, false);
-}
 
 // An absent number is the missing value; the answer is GetDoubleAttribute's for
 // the attribute whose value is `text`, so that the caller can tell "read" from
@@ -95,15 +82,15 @@ MCStatus ReadNonNegativeArray(std::vector<double>& values, const DOMElement& arr
                               MCFaults* faults) {
   const XMLCh* type = GetAttribute(array, "type");
   if (type == nullptr) {
-    return Fault(faults, Failure(kAttributeAbsent), array,
+    return Fault(faults, kAttributeMissing, array,
                  [] { return std::string("Array has no \"type\""); });
   }
   if (!TextIs(type, u"real") && !TextIs(type, u"int")) {
-    return Fault(faults, Failure(kAttributeBad), array,
+    return Fault(faults, kAttributeBad, array,
                  [&] { return "Array type " + Quoted(type) + " is neither \"real\" nor \"int\""; });
   }
   if (!AssembleDoublesList(array, values)) {
-    return Fault(faults, Failure(kBadArray), array, [&] {
+    return Fault(faults, kBadArray, array, [&] {
       const DOMNode* text = array.getFirstChild();
       return text != nullptr && text->getNextSibling() == nullptr &&
                      text->getNodeType() == DOMNode::TEXT_NODE
@@ -113,7 +100,7 @@ MCStatus ReadNonNegativeArray(std::vector<double>& values, const DOMElement& arr
   }
   for (const double value : values) {
     if (value < 0.0) {
-      return Fault(faults, Failure(kBadArray), array, [&] {
+      return Fault(faults, kBadArray, array, [&] {
         return value == gMissingValue ? std::string("Array holds NaN, which counts as negative")
                                       : "Array holds the negative number " + NumberText(value);
       });
@@ -131,7 +118,7 @@ MCStatus ExtractIntervalOf(double& left, double& right, bool& leftOpen, const DO
   const XMLCh* const rightText = attributes[1];
   const XMLCh* const closure = attributes[2];
   const auto notANumber = [&](const char* margin, const XMLCh* text) {
-    return Fault(faults, Failure(kAttributeBad), interval, [&] {
+    return Fault(faults, kAttributeBad, interval, [&] {
       return std::string("Interval ") + margin + " " + Quoted(text) + " is not a finite number";
     });
   };
@@ -140,19 +127,19 @@ MCStatus ExtractIntervalOf(double& left, double& right, bool& leftOpen, const DO
   if (rightAnswer == kNotANumber) return notANumber("rightMargin", rightText);
   if (rightAnswer == kAbsent) {
     if (left == gMissingValue) {
-      return Fault(faults, Failure(kAttributeAbsent), interval, [] {
+      return Fault(faults, kAttributeMissing, interval, [] {
         return std::string("Interval has neither \"leftMargin\" nor \"rightMargin\"");
       });
     }
   } else if (left != gMissingValue && left >= right) {
-    return Fault(faults, Failure(kAttributeBad), interval, [&] {
+    return Fault(faults, kAttributeBad, interval, [&] {
       return "Interval leftMargin " + Quoted(leftText) + " is not below its rightMargin " +
              Quoted(rightText);
     });
   }
 
   if (closure == nullptr) {
-    return Fault(faults, Failure(kAttributeAbsent), interval,
+    return Fault(faults, kAttributeMissing, interval,
                  [] { return std::string("Interval has no \"closure\""); });
   }
   // Only the left side of the closure matters here.
@@ -191,7 +178,7 @@ MCStatus FillCutPointsFreqsOf(std::vector<double>& cutPoints, std::vector<double
        interval != nullptr; interval = ElementFrom(interval->getNextSibling(), intervalTag)) {
     // Only the last boundary of a histogram may be open.
     if (openRightSeen) {
-      return Fault(faults, Failure(kBadHistogram), *interval, [] {
+      return Fault(faults, kBadHistogram, *interval, [] {
         return std::string("Interval follows one without a right margin, which must be the last");
       });
     }
@@ -207,7 +194,7 @@ MCStatus FillCutPointsFreqsOf(std::vector<double>& cutPoints, std::vector<double
       cutPoints.push_back(left);
     } else {
       if (intervalLeftOpen != leftOpen) {
-        return Fault(faults, Failure(kBadHistogram), *interval, [&] {
+        return Fault(faults, kBadHistogram, *interval, [&] {
           return "Interval closure " + Quoted(GetAttribute(*interval, "closure")) + " is " +
                  (intervalLeftOpen ? "open" : "closed") + " on the left, the first interval's " +
                  (leftOpen ? "open" : "closed");
@@ -216,12 +203,12 @@ MCStatus FillCutPointsFreqsOf(std::vector<double>& cutPoints, std::vector<double
       // A gap between two intervals becomes a bucket of its own; touching
       // intervals share their boundary.
       if (left == gMissingValue) {
-        return Fault(faults, Failure(kBadHistogram), *interval, [] {
+        return Fault(faults, kBadHistogram, *interval, [] {
           return std::string("Interval has no left margin, which only the first may lack");
         });
       }
       if (left < cutPoints.back()) {
-        return Fault(faults, Failure(kBadHistogram), *interval, [&] {
+        return Fault(faults, kBadHistogram, *interval, [&] {
           return "Interval leftMargin " + Quoted(GetAttribute(*interval, "leftMargin")) +
                  " lies below the boundary before it, " + NumberText(cutPoints.back());
         });
@@ -234,13 +221,13 @@ MCStatus FillCutPointsFreqsOf(std::vector<double>& cutPoints, std::vector<double
   }
 
   if (array == nullptr) {
-    return Fault(faults, Failure(kElementMissing), contStats,
+    return Fault(faults, kElementMissing, contStats,
                  [] { return std::string("ContStats has intervals but no Array of frequencies"); });
   }
   const MCStatus status = ReadNonNegativeArray(freqs, *array, faults);
   if (!status.IsOK()) return status;
   if (freqs.size() + 1 != cutPoints.size()) {
-    return Fault(faults, Failure(kBadHistogram), *array, [&] {
+    return Fault(faults, kBadHistogram, *array, [&] {
       return "Array holds " + std::to_string(freqs.size()) + " frequencies for " +
              std::to_string(cutPoints.size() - 1) + " buckets";
     });
@@ -255,8 +242,8 @@ MCStatus FillUniStatsCatOf(MCUniStats& stats, std::string name, double totalFreq
   const DOMElement* array =
       discrStats == nullptr ? nullptr : GetFirstChildElmt(*discrStats, "Array");
   if (array == nullptr) {
-    return Fault(faults, Failure(kElementMissing),
-                 discrStats == nullptr ? univariateStats : *discrStats, [&] {
+    return Fault(faults, kElementMissing, discrStats == nullptr ? univariateStats : *discrStats,
+                 [&] {
                    return discrStats == nullptr ? std::string("no NumericInfo and no DiscrStats")
                                                 : std::string("DiscrStats has no Array of counts");
                  });
@@ -276,7 +263,7 @@ MCStatus FillUniStatsContOf(MCUniStats& stats, std::string name, double totalFre
                             const DOMElement& univariateStats, const DOMElement* numericInfo,
                             const DOMElement* contStats, MCFaults* faults) {
   if (numericInfo == nullptr) {
-    return Fault(faults, Failure(kElementMissing), univariateStats,
+    return Fault(faults, kElementMissing, univariateStats,
                  [] { return std::string("no NumericInfo"); });
   }
 
@@ -298,7 +285,7 @@ MCStatus FillUniStatsContOf(MCUniStats& stats, std::string name, double totalFre
   for (int i = 0; i < 4; ++i) {
     deviationAnswer = ReadOptionalDouble(texts[i], summaries[i].value);
     if (deviationAnswer == kNotANumber) {
-      return Fault(faults, Failure(kAttributeBad), *numericInfo, [&] {
+      return Fault(faults, kAttributeBad, *numericInfo, [&] {
         return std::string("NumericInfo ") + summaries[i].attribute + " " + Quoted(texts[i]) +
                " is not a finite number";
       });
@@ -307,7 +294,7 @@ MCStatus FillUniStatsContOf(MCUniStats& stats, std::string name, double totalFre
   // Only a number actually read is tested; the not-a-number literal reads as
   // the missing value, which lies below zero.
   if (deviationAnswer == kRead && summStats.standardDeviation < 0.0) {
-    return Fault(faults, Failure(kInvalidStats), *numericInfo, [&] {
+    return Fault(faults, kInvalidStats, *numericInfo, [&] {
       return "NumericInfo standardDeviation " + Quoted(texts[3]) + " is negative";
     });
   }
@@ -331,24 +318,23 @@ MCStatus ReadUniStatsElement(MCUniStats& stats, const DOMElement& univariateStat
                              MCFaults* faults) {
   const XMLCh* field = GetAttribute(univariateStats, "field");
   if (field == nullptr) {
-    return Fault(faults, Failure(kAttributeAbsent), univariateStats,
+    return Fault(faults, kAttributeMissing, univariateStats,
                  [] { return std::string("\"field\" is missing"); });
   }
 
   const StatsChildren children = ChildrenOf(univariateStats);
   const DOMElement* counts = children.counts;
   if (counts == nullptr) {
-    return Fault(faults, Failure(kElementMissing), univariateStats,
-                 [] { return std::string("no Counts"); });
+    return Fault(faults, kElementMissing, univariateStats, [] { return std::string("no Counts"); });
   }
   double totalFreq = 0.0;
   const int answer = GetDoubleAttribute(*counts, "totalFreq", totalFreq);
   if (answer == kAbsent) {
-    return Fault(faults, Failure(kAttributeAbsent), *counts,
+    return Fault(faults, kAttributeMissing, *counts,
                  [] { return std::string("Counts has no \"totalFreq\""); });
   }
   if (answer == kNotANumber || totalFreq < 0.0) {
-    return Fault(faults, Failure(kAttributeBad), *counts, [&] {
+    return Fault(faults, kAttributeBad, *counts, [&] {
       return "Counts totalFreq " + Quoted(GetAttribute(*counts, "totalFreq")) +
              (answer == kNotANumber ? " is not a finite number" : " is negative");
     });
@@ -361,17 +347,16 @@ MCStatus ReadUniStatsElement(MCUniStats& stats, const DOMElement& univariateStat
                         : FillUniStatsCatOf(stats, ToUTF8(field), totalFreq, univariateStats,
                                             children.discrStats, faults);
   if (status.IsOK() && !stats.IsValid()) {
-    status = Fault(faults, Failure(kInvalidStats), univariateStats,
+    status = Fault(faults, kInvalidStats, univariateStats,
                    [&] { return WhyInvalid(stats, univariateStats); });
   }
   return status;
 }
 
 MCStatus MCPMMLParser::FillUniStats(MCUniStats& stats, const DOMElement*& cursor) const {
-  const MCStatus stored = m_status;
-  if (!stored.IsOK()) return stored;
-  if (m_document == nullptr) return Failure(kNoDocument);
-  if (m_modelElmt == nullptr) return Failure(kNoModel);
+  const MCStatus ready = QueryStart(m_status, m_document != nullptr);
+  if (!ready.IsOK()) return ready;
+  if (m_modelElmt == nullptr) return kNoModel;
 
   // The cursor moves before the element is checked, so that a caller can step
   // past a bad element with the next call.

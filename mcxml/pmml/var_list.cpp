@@ -8,14 +8,14 @@
 #include "mcxml/pmml/pmml_parser.h"
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/dom_access_internal.h"
+#include "mcxml/xml/status_codes_internal.h"
 
 namespace MCXML_1_3 {
 
 MCStatus MCPMMLParser::FillVarList(MCVarList& varList, const std::vector<std::string>& names,
                                    bool useBins) const {
-  MCStatus result = m_status;
-  if (result.IsOK() && m_document == nullptr) result = MCStatus(107, false);
-  if (!result.IsOK()) return result;
+  const MCStatus ready = QueryStart(m_status, m_document != nullptr);
+  if (!ready.IsOK()) return ready;
 
   // One set per call, so that a field costs the same however many names are asked;
   // the names go through the same conversion as an exact one-by-one comparison.
@@ -36,7 +36,7 @@ MCStatus MCPMMLParser::FillVarList(MCVarList& varList, const std::vector<std::st
        elmt != nullptr; elmt = ElementFrom(elmt->getNextSibling(), fieldTag)) {
     const MCDataFieldAttributes attributes = reader.Attributes(*elmt);
     // A nameless field is an error even when the filter would leave it out.
-    if (attributes.name == nullptr) return MCStatus(108, false);
+    if (attributes.name == nullptr) return kAttributeMissing;
     if (!names.empty() && wanted.count(attributes.name) == 0) continue;
 
     field.Clear();
@@ -47,7 +47,7 @@ MCStatus MCPMMLParser::FillVarList(MCVarList& varList, const std::vector<std::st
     status = AddField(varList, bins, field, useBins, AddUnrangedContVar, index);
     if (!status.IsOK()) return status;
   }
-  return result;
+  return ready;
 }
 
 }  // namespace MCXML_1_3

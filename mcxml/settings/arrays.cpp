@@ -7,6 +7,7 @@
 #include "mcxml/settings/settings_internal.h"
 #include "mcxml/settings/settings_parser.h"
 #include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/status_codes_internal.h"
 
 namespace MCXML_1_3 {
 
@@ -53,7 +54,7 @@ MCStatus AppendValue(const DOMElement& elmt, std::vector<T>& out, MCFaults* faul
   T value{};
   const int answer = ReadValue(elmt, value);
   if (answer < 0) {
-    return Fault(faults, MCStatus(123, true), elmt, [&] {
+    return Fault(faults, kNoValue, elmt, [&] {
       return TagNameEquals(elmt, kValueTag) ? std::string("a Value has no \"value\"")
                                             : std::string("has no \"value\" and no ListValue");
     });
@@ -72,8 +73,7 @@ MCStatus ReadArrayOf(const DOMElement& param, std::vector<T>& out, MCFaults* fau
   const XName valueTag(kValueTag);
   const DOMElement* value = FirstChildNamed(*list, valueTag);
   if (value == nullptr) {
-    return Fault(faults, MCStatus(123, true), *list,
-                 [] { return std::string("its ListValue has no Value"); });
+    return Fault(faults, kNoValue, *list, [] { return std::string("its ListValue has no Value"); });
   }
   // 123 carries the warning flag but is not OK, so it ends the walk like 109.
   MCStatus result;

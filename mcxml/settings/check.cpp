@@ -10,6 +10,7 @@
 #include "mcxml/settings/settings_internal.h"
 #include "mcxml/settings/settings_parser.h"
 #include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/status_codes_internal.h"
 
 namespace MCXML_1_3 {
 namespace {
@@ -96,18 +97,18 @@ void CheckParameters(const DOMElement& parameters, ProblemList& problems) {
 
 // Why the load found no Parameters: the first step of the path that is missing.
 void AddNoParameters(const DOMElement& root, ProblemList& problems) {
-  const MCStatus status(119, false);
   const DOMElement* task = GetFirstChildElmt(root, "MiningBuildTask");
   if (task == nullptr) {
-    problems.Add(status, &root, "PMML has no MiningBuildTask child", std::nullopt);
+    problems.Add(kNoParameters, &root, "PMML has no MiningBuildTask child", std::nullopt);
     return;
   }
   const DOMElement* extension = GetFirstChildElmt(*task, "Extension");
   if (extension == nullptr) {
-    problems.Add(status, task, "the first MiningBuildTask has no Extension child", std::nullopt);
+    problems.Add(kNoParameters, task, "the first MiningBuildTask has no Extension child",
+                 std::nullopt);
     return;
   }
-  problems.Add(status, extension,
+  problems.Add(kNoParameters, extension,
                "the first Extension of the MiningBuildTask has no Parameters child", std::nullopt);
 }
 
@@ -115,7 +116,7 @@ void AddNoParameters(const DOMElement& root, ProblemList& problems) {
 
 std::vector<MCProblem> MCSettingsParser::CheckDocument(bool useBins) const {
   ProblemList problems(*this, m_parser.get());
-  if (m_status.GetCode() == 119 && m_rootElmt != nullptr) {
+  if (m_status == kNoParameters && m_rootElmt != nullptr) {
     AddNoParameters(*m_rootElmt, problems);
     return problems.Take();
   }
@@ -131,7 +132,7 @@ std::vector<MCProblem> MCSettingsParser::CheckDocument(bool useBins) const {
 
 MCStatus MCSettingsParser::GetStatus(MCDocumentKind kind) const {
   // 119 is found only after the base load succeeded.
-  if (kind == MCDocumentKind::PMML && m_status.GetCode() == 119) return MCStatus();
+  if (kind == MCDocumentKind::PMML && m_status == kNoParameters) return MCStatus();
   return m_status;
 }
 

@@ -11,13 +11,14 @@
 #include "mcxml/settings/settings_internal.h"
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/dom_access_internal.h"
+#include "mcxml/xml/status_codes_internal.h"
 
 namespace MCXML_1_3 {
 
 using XERCES_CPP_NAMESPACE::XMLString;
 
 MCStatus Rejected(const DOMElement& elmt, MCFaults* faults, const char* wanted) {
-  return Fault(faults, MCStatus(109, false), elmt, [&] {
+  return Fault(faults, kAttributeBad, elmt, [&] {
     return "value " + Quoted(GetAttribute(elmt, "value")) + " is not " + wanted;
   });
 }
@@ -28,10 +29,10 @@ namespace {
 // scalar getters do not read.
 MCStatus NoScalarValue(const DOMElement& param, MCFaults* faults) {
   if (GetFirstChildElmt(param, kListValueTag) != nullptr) {
-    return Fault(faults, MCStatus(121, false), param,
+    return Fault(faults, kHoldsList, param,
                  [] { return std::string("has no \"value\" but a ListValue: it holds a list"); });
   }
-  return Fault(faults, MCStatus(123, true), param, [] { return std::string("has no \"value\""); });
+  return Fault(faults, kNoValue, param, [] { return std::string("has no \"value\""); });
 }
 
 const std::pair<unsigned int, const char*> kParamTypes[] = {
@@ -65,10 +66,9 @@ const DOMElement* NextSiblingNamed(const DOMNode& node, const XName& tag) {
 }
 
 MCStatus SettingsQuery::CheckReady(const MCSettingsParser& parser) {
-  if (!parser.m_status.IsOK()) return parser.m_status;
-  if (parser.m_document == nullptr) return MCStatus(107, false);
-  if (parser.m_parametersElmt == nullptr) return MCStatus(119, false);
-  return MCStatus();
+  const MCStatus ready = QueryStart(parser.m_status, parser.m_document != nullptr);
+  if (ready.IsOK() && parser.m_parametersElmt == nullptr) return kNoParameters;
+  return ready;
 }
 
 namespace {
@@ -121,7 +121,7 @@ MCStatus SettingsQuery::Find(const MCSettingsParser& parser, const char* tag, co
       return ready;
     }
   }
-  return MCStatus(120, true);
+  return kNoSuchParameter;
 }
 
 MCSettingsParser::MCSettingsParser() = default;
@@ -137,7 +137,7 @@ MCStatus MCSettingsParser::ParseToDOM(std::istream& in) {
   const DOMElement* extension = task ? GetFirstChildElmt(*task, "Extension") : nullptr;
   const DOMElement* params = extension ? GetFirstChildElmt(*extension, "Parameters") : nullptr;
   if (params == nullptr) {
-    m_status = MCStatus(119, false);
+    m_status = kNoParameters;
   } else {
     m_parametersElmt = params;
   }

@@ -6,6 +6,7 @@
 #include "mcxml/settings/settings_parser.h"
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/dom_access_internal.h"
+#include "mcxml/xml/status_codes_internal.h"
 
 namespace MCXML_1_3 {
 
@@ -16,9 +17,8 @@ MCStatus MCSettingsParser::FillVarList(MCVarList& varList, bool useBins) const {
 
 MCStatus MCSettingsParser::FillVarList(MCVarList& varList, bool useBins,
                                        const FieldCodes& fieldCodes) const {
-  MCStatus result = m_status;
-  if (result.IsOK() && m_document == nullptr) result = MCStatus(107, false);
-  if (!result.IsOK()) return result;
+  const MCStatus ready = QueryStart(m_status, m_document != nullptr);
+  if (!ready.IsOK()) return ready;
 
   MCBinsIndex bins(m_transDictElmt);
   MCDataFieldReader reader(kSettingsFieldRules);
@@ -36,7 +36,7 @@ MCStatus MCSettingsParser::FillVarList(MCVarList& varList, bool useBins,
       if (code != fieldCodes.end() && code->second == kWeightFieldCode) {
         // The weight variable takes no bins, invalid values or data type.
         if (varList.SetWeightVar(field.name, field.label, IMCVariable::kRoundNearest) < 0) {
-          return MCStatus(111, false);
+          return kVariableRefused;
         }
         continue;
       }
@@ -46,10 +46,10 @@ MCStatus MCSettingsParser::FillVarList(MCVarList& varList, bool useBins,
     status = AddField(varList, bins, field, useBins, AddRangedContVar, index);
     if (!status.IsOK()) return status;
     IMCVariable* variable = varList.GetVarAt(index);
-    if (variable == nullptr) return MCStatus(111, false);
+    if (variable == nullptr) return kVariableRefused;
     variable->SetDataType(field.dataTypeCode);
   }
-  return result;
+  return ready;
 }
 
 }  // namespace MCXML_1_3

@@ -6,6 +6,7 @@
 #include "mcxml/settings/settings_internal.h"
 #include "mcxml/settings/settings_parser.h"
 #include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/status_codes_internal.h"
 
 namespace MCXML_1_3 {
 
@@ -30,11 +31,11 @@ MCStatus ReadVariables(const DOMElement& param, std::string& out, MCFaults* faul
     return MCStatus();
   }
   if (IsListForm(param)) {
-    return Fault(faults, MCStatus(121, false), param, [] {
+    return Fault(faults, kHoldsList, param, [] {
       return std::string("has no \"value\" and isList is \"true\": it holds a list");
     });
   }
-  return Fault(faults, MCStatus(108, false), param, [] { return std::string("has no \"value\""); });
+  return Fault(faults, kAttributeMissing, param, [] { return std::string("has no \"value\""); });
 }
 
 MCStatus ReadVariables(const DOMElement& param, std::vector<std::string>& out, MCFaults* faults) {
@@ -42,7 +43,7 @@ MCStatus ReadVariables(const DOMElement& param, std::vector<std::string>& out, M
   if (!IsListForm(param)) {
     const XMLCh* value = GetAttribute(param, "value");
     if (value == nullptr) {
-      return Fault(faults, MCStatus(108, false), param,
+      return Fault(faults, kAttributeMissing, param,
                    [] { return std::string("has no \"value\""); });
     }
     AppendName(value, out);
@@ -50,7 +51,7 @@ MCStatus ReadVariables(const DOMElement& param, std::vector<std::string>& out, M
   }
   const DOMElement* list = GetFirstChildElmt(param, kListValueTag);
   if (list == nullptr) {
-    return Fault(faults, MCStatus(122, false), param,
+    return Fault(faults, kNoListValue, param,
                  [] { return std::string("isList is \"true\" but there is no ListValue"); });
   }
   const XName valueTag(kValueTag);
@@ -58,7 +59,7 @@ MCStatus ReadVariables(const DOMElement& param, std::vector<std::string>& out, M
        entry = NextSiblingNamed(*entry, valueTag)) {
     const XMLCh* value = GetAttribute(*entry, "value");
     if (value == nullptr) {
-      return Fault(faults, MCStatus(108, false), *entry,
+      return Fault(faults, kAttributeMissing, *entry,
                    [] { return std::string("a Value has no \"value\""); });
     }
     AppendName(value, out);

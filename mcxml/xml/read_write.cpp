@@ -13,7 +13,6 @@
 #include <vector>
 
 #include <xercesc/dom/DOMConfiguration.hpp>
-#include <xercesc/dom/DOMException.hpp>
 #include <xercesc/dom/DOMImplementation.hpp>
 #include <xercesc/dom/DOMImplementationRegistry.hpp>
 #include <xercesc/dom/DOMLSOutput.hpp>
@@ -32,6 +31,7 @@
 #include "mcxml/xml/input_source.h"
 #include "mcxml/xml/local_file_internal.h"
 #include "mcxml/xml/platform_internal.h"
+#include "mcxml/xml/status_codes_internal.h"
 
 namespace MCXML_1_3 {
 namespace {
@@ -163,7 +163,7 @@ MCXMLReadWrite::MCXMLReadWrite() {
   try {
     InitializePlatform();
   } catch (const xc::XMLException&) {
-    m_initStatus = MCStatus(103, false);
+    m_initStatus = kSetupFailed;
   }
 }
 
@@ -228,7 +228,7 @@ MCStatus MCXMLReadWrite::ParseToDOM(const char* fileName, std::istream* in) {
     const xc::IOException busy(__FILE__, __LINE__, xc::XMLExcepts::Gen_ParseInProgress,
                                xc::XMLPlatformUtils::fgMemoryManager);
     m_xercesMessage = ToUTF8(busy.getMessage());
-    return MCStatus(104, false);
+    return kParseFailed;
   }
   // Secured, a name is the local path it spells and nothing else: the parser
   // would take a name that starts "file:" or "http:" for an address, and would
@@ -242,7 +242,7 @@ MCStatus MCXMLReadWrite::ParseToDOM(const char* fileName, std::istream* in) {
       if (m_secure && fileName != nullptr) local.emplace(fileName);
       if (local && local->Error() != 0) {
         m_xercesMessage = CannotOpen(fileName, local->Error());
-        status = MCStatus(104, false);
+        status = kParseFailed;
       } else {
         const bool utf8Mark = m_secure && (local ? local->StartsWithUtf8Mark()
                                                  : in != nullptr && StartsWithUtf8Mark(*in));
@@ -250,7 +250,7 @@ MCStatus MCXMLReadWrite::ParseToDOM(const char* fileName, std::istream* in) {
         static_cast<DocumentParser&>(*m_parser).Configure(m_secure, m_places, utf8Mark);
       }
     } catch (const xc::XMLException&) {
-      status = MCStatus(103, false);
+      status = kSetupFailed;
     }
   }
   if (status.IsOK()) {
@@ -265,12 +265,12 @@ MCStatus MCXMLReadWrite::ParseToDOM(const char* fileName, std::istream* in) {
       }
     } catch (const xc::XMLException& e) {
       m_xercesMessage = ToUTF8(e.getMessage());
-      status = MCStatus(104, false);
+      status = kParseFailed;
     }
   }
   if (status.IsOK()) {
     m_document = m_parser->getDocument();
-    if (m_document == nullptr) status = MCStatus(104, false);
+    if (m_document == nullptr) status = kParseFailed;
   }
   if (!status.IsOK()) {
     // A failed parse never leaves an earlier or partial document reachable.
@@ -300,7 +300,7 @@ MCStatus MCXMLReadWrite::WriteFromDOM(const std::string& fileName, const DOMDocu
   // throws to the caller whatever the document.
   FileTarget target(fileName.c_str());
   output->setByteStream(&target);
-  if (Unwritable(*toWrite, MaxWriteDepth())) return MCStatus(118, false);
+  if (Unwritable(*toWrite, MaxWriteDepth())) return kWriteFailed;
 
   try {
     serializer->write(toWrite, output.get());
@@ -312,11 +312,9 @@ MCStatus MCXMLReadWrite::WriteFromDOM(const std::string& fileName, const DOMDocu
     if (target.Error() != 0) {
       m_xercesMessage += ": " + Reason(target.Error());
     }
-    status = MCStatus(118, false);
-  } catch (const xc::DOMException&) {
-    status = MCStatus(118, false);
+    status = kWriteFailed;
   } catch (...) {
-    status = MCStatus(118, false);
+    status = kWriteFailed;
   }
   return status;
 }
