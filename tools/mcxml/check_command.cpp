@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <mutex>
@@ -94,8 +95,9 @@ std::vector<std::string> Documents(const std::vector<std::string>& operands) {
 }
 
 // Documents checked on `threads` threads, handed to `print` in order as each is
-// done. At most a few per thread wait to be printed, so that a run over a million
-// documents holds only those.
+// done. Of the next documents in line, the largest is taken first, so that a
+// large one does not hold up the end of a run; a bounded number of them wait to
+// be printed, so that a run over a million documents holds only those.
 class Pool {
  public:
   Pool(const std::vector<std::string>& documents, const Invocation& invocation,
@@ -104,8 +106,15 @@ class Pool {
 
   template <class Print>
   void Run(unsigned threads, Print print) {
-    m_window = 4 * threads;
+    m_window = kWindowPerThread * threads;
     m_done.resize(m_window);
+    m_claimed.assign(m_documents.size(), false);
+    m_sizes.reserve(m_documents.size());
+    for (const std::string& document : m_documents) {
+      std::error_code unknown;
+      const std::uintmax_t size = fs::file_size(document, unknown);
+      m_sizes.push_back(unknown ? 0 : size);
+    }
     std::vector<std::thread> workers;
     for (unsigned i = 0; i < threads; ++i) workers.emplace_back([this] { Work(); });
     std::exception_ptr failure;
@@ -139,14 +148,34 @@ class Pool {
     std::exception_ptr failure;
   };
 
+  static constexpr std::size_t kWindowPerThread = 64;
+
+  // The largest document not yet taken of those that may be done now; called
+  // under the lock, false when none is left.
+  bool Claim(std::size_t& i) {
+    const std::size_t end = std::min(m_documents.size(), m_printed + m_window);
+    bool found = false;
+    for (std::size_t j = m_next; j < end; ++j) {
+      if (!m_claimed[j] && (!found || m_sizes[j] > m_sizes[i])) {
+        i = j;
+        found = true;
+      }
+    }
+    if (!found) return false;
+    m_claimed[i] = true;
+    while (m_next < m_documents.size() && m_claimed[m_next]) ++m_next;
+    return true;
+  }
+
   void Work() {
     for (;;) {
       std::size_t i = 0;
       {
         std::unique_lock<std::mutex> lock(m_mutex);
-        m_changed.wait(lock, [&] { return m_stop || m_next < m_printed + m_window; });
-        if (m_stop || m_next == m_documents.size()) return;
-        i = m_next++;
+        bool claimed = false;
+        m_changed.wait(
+            lock, [&] { return m_stop || (claimed = Claim(i)) || m_next == m_documents.size(); });
+        if (!claimed) return;
       }
       Done done;
       try {
@@ -170,6 +199,9 @@ class Pool {
   std::condition_variable m_changed;
   std::vector<std::optional<Done>> m_done;
   std::size_t m_window = 0;
+  std::vector<bool> m_claimed;
+  std::vector<std::uintmax_t> m_sizes;
+  // Every document before it is taken.
   std::size_t m_next = 0;
   std::size_t m_printed = 0;
   bool m_stop = false;
