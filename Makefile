@@ -5,6 +5,8 @@ PACKAGES := cmake g++ make pkg-config libxerces-c-dev libgtest-dev libgmock-dev 
 # The reference, the packages (cpack's dependency scan runs `file`; lintian checks
 # them), the manual page and the formatting check.
 PACKAGES += doxygen dpkg-dev file man-db lintian clang-format
+# The check's SARIF logs are validated against the schema by the corpus test.
+PACKAGES += python3 python3-jsonschema gzip
 # The ThreadSanitizer run of `make test` and the fuzz targets are built with clang.
 CLANG_PACKAGES := clang libclang-rt-dev
 DEMO_TOOL := build/release/tools/mcxml/mcxml

@@ -3,7 +3,7 @@
 // memory of both in child processes, and prints the ratios against their targets.
 //
 //   mcxml_bench [SHAPE] [--params=P] [--reps=R] [--forests=T,T,...] [--forest-fields=F]
-//               [--piped-trees=T] [benchmark flags]
+//               [--piped-trees=T] [--small-documents=N] [benchmark flags]
 //   mcxml_bench --once=MODE [SHAPE] [--params=P] [--file=PATH]   one run, for profilers
 //
 // SHAPE is any of --fields=N, --values=N, --name-length=N, --bins=N (see
@@ -13,7 +13,9 @@
 // settings-query (load and query every parameter once), forest-bare or forest-lean
 // (the bare parse or the lean whole read of the forest in PATH). The forests
 // (default 100, 300 and 1,000 trees of depth 10 over 50 fields, and 2,400 trees
-// through a pipe; --forests=0 leaves them out) come after the benchmarks.
+// through a pipe; --forests=0 leaves them out) come after the benchmarks, and
+// then check over both shared corpora and over N small documents (default
+// 10,000; 0 leaves them out). bare-folder parses every file of the folder PATH.
 #include <malloc.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -34,6 +36,7 @@
 #include <benchmark/benchmark.h>
 #include <xercesc/util/PlatformUtils.hpp>
 
+#include "check_bench.h"
 #include "forest_bench.h"
 #include "generator.h"
 #include "operations.h"
@@ -138,7 +141,9 @@ double CpuMs() {
 // Makes the document of `mode`, then runs its operation once and prints the
 // milliseconds that took, in real time and in the process's CPU time.
 int RunOnce(const std::string& mode, const std::string& file) {
-  if (mode.compare(0, 7, "forest-") == 0) return RunForestOnce(mode, file, gOptions.shape);
+  if (mode.compare(0, 7, "forest-") == 0 || mode == "bare-folder") {
+    return RunForestOnce(mode, file, gOptions.shape);
+  }
   std::function<size_t()> operation;
   size_t expected = 1;
   if (mode == "bare") {
@@ -269,6 +274,7 @@ int main(int argc, char** argv) {
   std::vector<int> forests = {100, 300, 1000};
   int forestFields = 50;
   int pipedTrees = 2400;
+  int smallDocuments = 10000;
   for (int i = 1; i < argc; ++i) {
     std::string value;
     if (TakeShapeOption(argv[i], gOptions.shape)) {
@@ -291,6 +297,8 @@ int main(int argc, char** argv) {
       forestFields = std::atoi(value.c_str());
     } else if (TakeOption(argv[i], "--piped-trees", value)) {
       pipedTrees = std::atoi(value.c_str());
+    } else if (TakeOption(argv[i], "--small-documents", value)) {
+      smallDocuments = std::atoi(value.c_str());
     } else {
       if (std::strncmp(argv[i], "--benchmark_enable_random_interleaving", 38) == 0) {
         interleaving = true;
@@ -414,6 +422,8 @@ int main(int argc, char** argv) {
     forest.fields = forestFields;
     ReportForests(forest, forests, pipedTrees, "/proc/self/exe", MCXML_TOOL_PATH);
   }
+  ReportCheckSpeed(MCXML_SHARED_DIR, smallDocuments, gOptions.reps, "/proc/self/exe",
+                   MCXML_TOOL_PATH);
   xc::XMLPlatformUtils::Terminate();
   return exitStatus;
 }

@@ -2,10 +2,7 @@
 // their CPU time and peak resident memory, so that the tool counts whole.
 #include "forest_bench.h"
 
-#include <fcntl.h>
 #include <stdlib.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,48 +11,10 @@
 #include <fstream>
 
 #include "operations.h"
+#include "processes.h"
 
 namespace mcxml_bench {
 namespace {
-
-struct Measured {
-  double cpuSeconds = -1;  // user and system
-  long peakMiB = -1;
-  bool ok = false;
-};
-
-Measured Usage(pid_t pid) {
-  int status = 0;
-  rusage usage{};
-  Measured measured;
-  if (wait4(pid, &status, 0, &usage) != pid) return measured;
-  const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-  measured.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-  measured.peakMiB = usage.ru_maxrss / 1024;
-  measured.ok = WIFEXITED(status) && WEXITSTATUS(status) <= 1;
-  return measured;
-}
-
-// Runs `args` with standard input from `in` (or /dev/null when negative) and
-// standard output to /dev/null.
-pid_t Start(std::vector<std::string> args, int in) {
-  const pid_t pid = fork();
-  if (pid != 0) return pid;
-  const int devNull = open("/dev/null", O_RDWR);
-  dup2(in >= 0 ? in : devNull, STDIN_FILENO);
-  dup2(devNull, STDOUT_FILENO);
-  // Nothing else of the parent's: a pipe's end left open here would never end.
-  for (int fd = STDERR_FILENO + 1; fd < 1024; ++fd) close(fd);
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  execv(argv[0], argv.data());
-  _exit(127);
-}
-
-Measured Run(const std::vector<std::string>& args) {
-  return Usage(Start(args, -1));
-}
 
 // The generator writing a forest of `shape` into a pipe, read by the tool's
 // varlist; `megabytes` is what went through.
@@ -64,7 +23,7 @@ Measured Piped(const PmmlShape& shape, const std::string& tool, double& megabyte
   int size[2];
   if (pipe(data) != 0) return {};
   if (pipe(size) != 0) return {};
-  const pid_t reader = Start({tool, "varlist", "--bins", "-"}, data[0]);
+  const Started reader = Start({tool, "varlist", "--bins", "-"}, data[0]);
   const pid_t writer = fork();
   if (writer == 0) {
     close(data[0]);
@@ -86,8 +45,9 @@ Measured Piped(const PmmlShape& shape, const std::string& tool, double& megabyte
   double bytes = 0;
   megabytes = read(size[0], &bytes, sizeof bytes) == sizeof bytes ? bytes / 1e6 : -1;
   close(size[0]);
-  static_cast<void>(Usage(writer));
-  return Usage(reader);
+  int status = 0;
+  waitpid(writer, &status, 0);
+  return Wait(reader);
 }
 
 void Row(const char* what, const Measured& run, const Measured& bare) {
@@ -107,6 +67,7 @@ void Row(const char* what, const Measured& run, const Measured& bare) {
 
 int RunForestOnce(const std::string& mode, const std::string& path, const PmmlShape& shape) {
   if (mode == "forest-bare") return BareFileParse(path) == 1 ? 0 : 1;
+  if (mode == "bare-folder") return BareFolderParse(path) > 0 ? 0 : 1;
   // Every field, and a record for every field of the model's statistics.
   return LeanFileRead(path) == 2 * static_cast<std::size_t>(shape.fields) ? 0 : 1;
 }

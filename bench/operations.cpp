@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <istream>
 #include <streambuf>
@@ -318,6 +319,16 @@ std::size_t BareFileParse(const std::string& path) {
   xc::XercesDOMParser parser;
   parser.parse(path.c_str());
   return parser.getDocument() != nullptr ? 1 : 0;
+}
+
+std::size_t BareFolderParse(const std::string& folder) {
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    files.push_back(entry.path().string());
+  }
+  std::size_t parsed = 0;
+  for (const std::string& file : files) parsed += BareFileParse(file);
+  return parsed;
 }
 
 std::size_t LeanFileRead(const std::string& path) {

@@ -37,6 +37,8 @@ std::size_t ParseOnly(const std::string& bytes, bool places = false);
 std::size_t WholeRead(const std::string& bytes, bool places = false);
 /// A default XercesDOMParser parses the file `path`; 1 when it made a document.
 std::size_t BareFileParse(const std::string& path);
+/// BareFileParse of every file in `folder`: the files parsed.
+std::size_t BareFolderParse(const std::string& folder);
 /// WholeRead of the file `path` with lean reading on, read through a stream.
 std::size_t LeanFileRead(const std::string& path);
 /// What mcxml check does: ParseToDOM with element places and the check with bins;

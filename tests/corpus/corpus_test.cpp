@@ -69,15 +69,15 @@ double ChildrenCpuSeconds() {
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-struct Run {
+struct ToolRun {
   std::string output;
   int status = -1;
 };
 
-Run RunTool(const std::string& command, double bound) {
+ToolRun RunTool(const std::string& command, double bound) {
   const std::string line = "timeout -s KILL " + std::to_string(static_cast<int>(bound * 10)) +
                            " " MCXML_TOOL_PATH " " + command + " 2>/dev/null";
-  Run run;
+  ToolRun run;
   FILE* pipe = popen(line.c_str(), "r");
   if (pipe == nullptr) return run;
   char buffer[65536];
@@ -102,8 +102,8 @@ void ExpectSameReadings(const std::string& path) {
         "check" + file, "check --bins --format text" + file}) {
     SCOPED_TRACE(command);
     const double cpuBefore = ChildrenCpuSeconds();
-    const Run lean = RunTool(command, bound);
-    const Run whole = RunTool(
+    const ToolRun lean = RunTool(command, bound);
+    const ToolRun whole = RunTool(
         command.substr(0, command.find(' ')) + " --whole" + command.substr(command.find(' ')),
         bound);
     EXPECT_LT(ChildrenCpuSeconds() - cpuBefore, 2 * bound) << "CPU seconds";
@@ -192,6 +192,75 @@ TEST(ForestTest, LeanAndWholeReadAlike) {
     std::ofstream(path, std::ios::binary) << document;
     ExpectSameReadings(path);
   }
+}
+
+// How often `pattern` matches in `text`, or the sum of its first group's numbers.
+long Count(const std::string& text, const std::string& pattern, bool sum = false) {
+  const std::regex re(pattern);
+  long count = 0;
+  for (std::sregex_iterator it(text.begin(), text.end(), re), end; it != end; ++it) {
+    count += sum ? std::stol((*it)[1]) : 1;
+  }
+  return count;
+}
+
+// Both corpora in one run of check, in every format: the same problems in each,
+// the SARIF log valid by the schema, and the same output on one thread as on two.
+TEST(FormatsTest, EveryFormatReportsTheSameProblems) {
+  const TempFolder folder;
+  std::string operands;
+  for (const char* corpus : {MCXML_CORPUS_DIR, MCXML_REALWORLD_DIR}) {
+    std::error_code error;
+    if (!fs::is_directory(corpus, error)) continue;
+    operands += std::string(" '") + corpus + "'";
+    const std::string unpacked = folder.Path(fs::path(corpus).filename().string());
+    fs::create_directory(unpacked);
+    operands += " '" + unpacked + "'";
+    for (const auto& entry : fs::directory_iterator(corpus)) {
+      if (entry.path().extension() != ".gz") continue;
+      const std::string to = unpacked + "/" + entry.path().stem().string();
+      ASSERT_EQ(std::system(("gzip -dc '" + entry.path().string() + "' > '" + to + "'").c_str()),
+                0);
+    }
+  }
+  if (operands.empty()) GTEST_SKIP() << "no corpus at " << MCXML_CORPUS_DIR;
+  const double bound = kSlowdown * 200;
+  const ToolRun json = RunTool("check --bins -j 2" + operands, bound);
+  ASSERT_TRUE(WIFEXITED(json.status) && WEXITSTATUS(json.status) == 1) << json.status;
+  EXPECT_EQ(RunTool("check --bins -j 1" + operands, bound).output, json.output);
+  const std::smatch summary = [&] {
+    std::smatch match;
+    std::regex_search(json.output, match,
+                      std::regex(R"("summary": \{\s*"documents": (\d+),\s*"documentsWithErrors": )"
+                                 R"(\d+,\s*"errors": (\d+),\s*"warnings": (\d+))"));
+    return match;
+  }();
+  ASSERT_EQ(summary.size(), 4u) << json.output.substr(json.output.size() - 300);
+  const long problems = std::stol(summary[2]) + std::stol(summary[3]);
+  EXPECT_GT(problems, 100);
+  EXPECT_EQ(Count(json.output, R"("reason":)"), problems);
+
+  const std::string jsonl = RunTool("check --bins --format jsonl" + operands, bound).output;
+  EXPECT_EQ(Count(jsonl, "\n"), std::stol(summary[1]));
+  EXPECT_EQ(Count(jsonl, R"("errors":(\d+))", true) + Count(jsonl, R"("warnings":(\d+))", true),
+            problems);
+  const std::string text = RunTool("check --bins --format text" + operands, bound).output;
+  EXPECT_EQ(Count(text, ": (error|warning)[ :]") + Count(text, R"(\(and (\d+) more alike)", true),
+            problems);
+  const std::string github = RunTool("check --bins --format github" + operands, bound).output;
+  EXPECT_EQ(Count(github, "(^|\n)::(error|warning) file="), problems);
+
+  const std::string sarif = folder.Path("check.sarif");
+  const ToolRun log =
+      RunTool("check --bins --format sarif" + operands + " > '" + sarif + "'", bound);
+  EXPECT_EQ(Count(mcxml_test::ReadFile(sarif), R"("ruleId":)"), problems);
+  const std::string validate =
+      "/usr/bin/python3 -c 'import json, sys, jsonschema; "
+      "schema = json.load(open(sys.argv[1])); "
+      "jsonschema.Draft4Validator(schema).validate(json.load(open(sys.argv[2])))' "
+      "'" MCXML_SCHEMAS_DIR "/sarif-schema-2.1.0.json' '" +
+      sarif + "'";
+  EXPECT_EQ(std::system(validate.c_str()), 0) << "the SARIF log is not valid";
 }
 
 }  // namespace

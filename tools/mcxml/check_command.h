@@ -1,5 +1,5 @@
-// The check command: every problem the library finds in a PMML or build-settings
-// document, with its place, as JSON or in the form compilers use.
+// The check command: every problem the library finds in PMML and build-settings
+// documents, with its place, in the forms people and CI systems read.
 #ifndef MCXML_TOOLS_MCXML_CHECK_COMMAND_H
 #define MCXML_TOOLS_MCXML_CHECK_COMMAND_H
 
@@ -11,10 +11,12 @@
 namespace MCXML_1_3 {
 namespace tool {
 
-/// Loads FILE with element places (a build-settings document, one whose root holds
-/// a MiningBuildTask, with MCSettingsParser; any other with MCPMMLParser), checks
-/// it and prints every problem. Exit status: 0 when there is no problem and no
-/// parse error, 1 otherwise, 2 (with `error` set) when FILE cannot be opened.
+/// Checks every FILE (a folder stands for the .pmml and .xml files under it, in
+/// the order of their names), each loaded with element places and read as the
+/// kind GetDocumentKind gives, on `-j` threads, and prints them in the order given
+/// as each is done. Exit status: 0 when no document has an error, 1 when one has
+/// (a document that cannot be opened has one), 2 (with `error` set) when a single
+/// FILE cannot be opened.
 int RunCheck(const Invocation& invocation, std::ostream& out, std::string& error);
 
 }  // namespace tool

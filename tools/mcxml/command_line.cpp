@@ -9,50 +9,44 @@ namespace tool {
 
 namespace {
 
+// The options, one bit each, so that a command lists those it takes.
+enum Option : unsigned {
+  kTrust = 1,
+  kBins = 2,
+  kWhole = 4,
+  kName = 8,
+  kModel = 16,
+  kFormat = 32,
+  kJobs = 64,
+};
+
 struct CommandInfo {
   const char* name;
   Command command;
-  bool takesBins;
-  bool takesNames;
-  bool takesModel;
-  bool takesFormat;
-  bool takesWhole;
+  unsigned options;
   std::size_t minOperands;
   std::size_t maxOperands;
+  const char* operandText;
 };
 
 constexpr std::size_t kUnbounded = std::numeric_limits<std::size_t>::max();
 
 const CommandInfo kCommands[] = {
-    {"varlist", Command::kVarList, true, true, false, false, true, 1, 1},
-    {"stats", Command::kStats, false, false, true, false, true, 1, 1},
-    {"settings-varlist", Command::kSettingsVarList, true, false, false, false, true, 1, 1},
-    {"query", Command::kQuery, false, false, false, false, true, 2, kUnbounded},
-    {"copy", Command::kCopy, false, false, false, false, false, 2, 2},
-    {"check", Command::kCheck, true, false, false, true, true, 1, 1},
+    {"varlist", Command::kVarList, kTrust | kBins | kWhole | kName, 1, 1, "one FILE"},
+    {"stats", Command::kStats, kTrust | kWhole | kModel, 1, 1, "one FILE"},
+    {"settings-varlist", Command::kSettingsVarList, kTrust | kBins | kWhole, 1, 1, "one FILE"},
+    {"query", Command::kQuery, kTrust | kWhole, 2, kUnbounded, "FILE and at least one QUERY"},
+    {"copy", Command::kCopy, kTrust, 2, 2, "IN and OUT"},
+    {"check", Command::kCheck, kTrust | kBins | kWhole | kFormat | kJobs, 1, kUnbounded,
+     "at least one FILE"},
 };
 
-const char* OperandText(Command command) {
-  switch (command) {
-    case Command::kQuery:
-      return "FILE and at least one QUERY";
-    case Command::kCopy:
-      return "IN and OUT";
-    case Command::kVarList:
-    case Command::kStats:
-    case Command::kSettingsVarList:
-    case Command::kCheck:
-      return "one FILE";
-    case Command::kHelp:
-    case Command::kVersion:
-      break;
-  }
-  return "no operands";
-}
+constexpr const char* kFormats[] = {"json", "text", "jsonl", "sarif", "github"};
 
-// Digits only: a sign or a blank would make "--model" silently mean something else.
-bool ParseIndex(const std::string& text, int& out) {
-  if (text.empty() || text.size() > 9) return false;
+// Digits only, at most `digits` of them: a sign or a blank would make an option
+// silently mean something else.
+bool ParseCount(const std::string& text, std::size_t digits, int& out) {
+  if (text.empty() || text.size() > digits) return false;
   int value = 0;
   for (char c : text) {
     if (c < '0' || c > '9') return false;
@@ -62,23 +56,63 @@ bool ParseIndex(const std::string& text, int& out) {
   return true;
 }
 
-// The value of an option given as "--opt VALUE" or "--opt=VALUE"; advances `i`
-// past a separate value.
-bool OptionValue(const std::vector<std::string>& args, std::size_t& i, const std::string& option,
-                 std::string& value) {
-  const std::string& arg = args[i];
-  if (arg.size() > option.size() && arg.compare(0, option.size(), option) == 0 &&
-      arg[option.size()] == '=') {
-    value = arg.substr(option.size() + 1);
-    return true;
-  }
-  if (arg != option || i + 1 >= args.size()) return false;
-  value = args[++i];
-  return true;
-}
+// Each option: its spellings, and what its value (if it takes one) sets.
+struct OptionInfo {
+  Option option;
+  const char* name;
+  const char* shortName;   // "-j", or null
+  const char* valueError;  // null when the option takes no value
+  bool (*take)(const std::string& value, Invocation& out);
+};
 
-bool HasPrefix(const std::string& arg, const std::string& option) {
-  return arg == option || arg.compare(0, option.size() + 1, option + "=") == 0;
+const OptionInfo kOptions[] = {
+    {kTrust, "--trust", nullptr, nullptr,
+     [](const std::string&, Invocation& out) { return out.trust = true; }},
+    {kBins, "--bins", nullptr, nullptr,
+     [](const std::string&, Invocation& out) { return out.bins = true; }},
+    {kWhole, "--whole", nullptr, nullptr,
+     [](const std::string&, Invocation& out) { return out.whole = true; }},
+    {kName, "--name", nullptr, "--name needs a NAME",
+     [](const std::string& value, Invocation& out) {
+       out.names.push_back(value);
+       return true;
+     }},
+    {kModel, "--model", nullptr, "--model needs a non-negative number",
+     [](const std::string& value, Invocation& out) { return ParseCount(value, 9, out.model); }},
+    {kFormat, "--format", nullptr, "--format needs json, text, jsonl, sarif or github",
+     [](const std::string& value, Invocation& out) {
+       for (const char* format : kFormats) {
+         if (value == format) out.format = value;
+       }
+       return out.format == value;
+     }},
+    {kJobs, "--jobs", "-j", "-j needs a number of threads from 1 to 999",
+     [](const std::string& value, Invocation& out) {
+       return ParseCount(value, 3, out.jobs) && out.jobs > 0;
+     }},
+};
+
+// The option `arg` spells, given as "--opt", "--opt=VALUE", "-j" or "-jVALUE", with
+// `inline` set to the value it carries itself, if any.
+const OptionInfo* Spelled(const std::string& arg, std::string& value, bool& carried) {
+  for (const OptionInfo& info : kOptions) {
+    for (const char* spelling : {info.name, info.shortName}) {
+      if (spelling == nullptr) continue;
+      const std::size_t length = std::string(spelling).size();
+      if (arg.compare(0, length, spelling) != 0) continue;
+      if (arg.size() == length) {
+        carried = false;
+        return &info;
+      }
+      const bool isShort = spelling == info.shortName;
+      if (info.valueError != nullptr && (isShort || arg[length] == '=')) {
+        value = arg.substr(length + (isShort ? 0 : 1));
+        carried = true;
+        return &info;
+      }
+    }
+  }
+  return nullptr;
 }
 
 // --help and --version count wherever they stand before "--"; the word after an
@@ -90,9 +124,65 @@ bool InformationAsked(const std::vector<std::string>& args, Command& command) {
       command = arg == "--version" ? Command::kVersion : Command::kHelp;
       return true;
     }
-    if (arg == "--name" || arg == "--model" || arg == "--format") ++i;
+    std::string value;
+    bool carried = false;
+    const OptionInfo* option = Spelled(arg, value, carried);
+    if (option != nullptr && option->valueError != nullptr && !carried) ++i;
   }
   return false;
+}
+
+// The command, after any --trust before it (which means the same for every
+// command); `first` is then where the command stands.
+const CommandInfo* FindCommand(const std::vector<std::string>& args, std::size_t& first,
+                               std::string& error) {
+  first = 0;
+  while (first < args.size() && args[first] == "--trust") ++first;
+  for (const CommandInfo& candidate : kCommands) {
+    if (first < args.size() && args[first] == candidate.name) return &candidate;
+  }
+  error = first < args.size() ? "unknown command '" + args[first] + "'" : "no command given";
+  return nullptr;
+}
+
+// The options and operands after the command.
+bool ReadArguments(const std::vector<std::string>& args, std::size_t first,
+                   const CommandInfo& command, Invocation& out, std::string& error) {
+  bool optionsEnded = false;
+  for (std::size_t i = first + 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
+      out.operands.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    std::string value;
+    bool carried = false;
+    const OptionInfo* option = Spelled(arg, value, carried);
+    if (option == nullptr || (command.options & option->option) == 0) {
+      error = "unknown option '" + arg + "' for " + command.name;
+      return false;
+    }
+    if (option->valueError != nullptr && !carried) {
+      if (i + 1 >= args.size()) {
+        error = option->valueError;
+        return false;
+      }
+      value = args[++i];
+    }
+    if (!option->take(value, out)) {
+      error = option->valueError;
+      return false;
+    }
+  }
+  if (out.operands.size() < command.minOperands || out.operands.size() > command.maxOperands) {
+    error = std::string(command.name) + " takes " + command.operandText;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -104,63 +194,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, Invocation& out, std
     error = "no command given";
     return false;
   }
-  // --trust is taken before the command too: it means the same for every command.
   std::size_t first = 0;
-  while (first < args.size() && args[first] == "--trust") ++first;
-  const CommandInfo* info = nullptr;
-  for (const CommandInfo& candidate : kCommands) {
-    if (first < args.size() && args[first] == candidate.name) info = &candidate;
-  }
-  if (info == nullptr) {
-    error = first < args.size() ? "unknown command '" + args[first] + "'" : "no command given";
-    return false;
-  }
-  out.command = info->command;
+  const CommandInfo* command = FindCommand(args, first, error);
+  if (command == nullptr) return false;
+  out.command = command->command;
   out.trust = first > 0;
-
-  bool optionsEnded = false;
-  for (std::size_t i = first + 1; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
-      out.operands.push_back(arg);
-      continue;
-    }
-    std::string value;
-    if (arg == "--") {
-      optionsEnded = true;
-    } else if (arg == "--trust") {
-      out.trust = true;
-    } else if (info->takesBins && arg == "--bins") {
-      out.bins = true;
-    } else if (info->takesWhole && arg == "--whole") {
-      out.whole = true;
-    } else if (info->takesNames && HasPrefix(arg, "--name")) {
-      if (!OptionValue(args, i, "--name", value)) {
-        error = "--name needs a NAME";
-        return false;
-      }
-      out.names.push_back(value);
-    } else if (info->takesModel && HasPrefix(arg, "--model")) {
-      if (!OptionValue(args, i, "--model", value) || !ParseIndex(value, out.model)) {
-        error = "--model needs a non-negative number";
-        return false;
-      }
-    } else if (info->takesFormat && HasPrefix(arg, "--format")) {
-      if (!OptionValue(args, i, "--format", value) || (value != "json" && value != "text")) {
-        error = "--format needs json or text";
-        return false;
-      }
-      out.format = value;
-    } else {
-      error = "unknown option '" + arg + "' for " + info->name;
-      return false;
-    }
-  }
-  if (out.operands.size() < info->minOperands || out.operands.size() > info->maxOperands) {
-    error = std::string(info->name) + " takes " + OperandText(info->command);
-    return false;
-  }
-  return true;
+  return ReadArguments(args, first, *command, out, error);
 }
 
 const char* HelpText() {
@@ -170,7 +209,7 @@ const char* HelpText() {
   mcxml settings-varlist [--bins] [--whole] FILE
   mcxml query [--whole] FILE QUERY...
   mcxml copy IN OUT
-  mcxml check [--bins] [--format json|text] [--whole] FILE
+  mcxml check [--bins] [-j N] [--format F] [--whole] FILE...
   mcxml --help | --version
 
 Reads a PMML or build-settings document with the mcxml library and prints what
@@ -184,11 +223,16 @@ Commands:
   settings-varlist  variables of a build-settings document's DataDictionary
   query             answers each QUERY from a build-settings document's Parameters
   copy              parses IN and writes the document to the file OUT
-  check             every problem the library finds in FILE, with its line and
-                    column: the XML parser's first error, the load, each
+  check             every problem the library finds in each FILE, with its line
+                    and column: the XML parser's first error, the load, each
                     DataField (--bins: with its bins), each model's statistics
-                    and, in a build-settings document, each parameter;
-                    --format text prints FILE:LINE:COLUMN: error CODE: reason
+                    and, in a build-settings document, each parameter. A folder
+                    stands for the .pmml and .xml files under it; documents are
+                    checked on -j N threads (default: one a core) and printed
+                    in order. --format json (default), text
+                    (FILE:LINE:COLUMN: error CODE: reason), jsonl (a line a
+                    document), sarif (SARIF 2.1.0) or github (workflow
+                    commands)
 
 FILE (and IN) may be '-' for standard input. FILE, IN and OUT are local file
 names, never addresses.
@@ -215,7 +259,7 @@ query is not asked.
 
 Exit status:
   0  every status in the output is OK and the XML parser counted no error
-     (check: no problem and no XML error)
+     (check: no document has an error; warnings do not count)
   1  otherwise; for query also a PATH that cannot be resolved. The answers of
      'type' and 'complex' carry no status and never count as failures.
   2  a usage error, a FILE or IN that cannot be opened or an OUT that cannot be

@@ -20,8 +20,10 @@ struct Invocation {
   bool whole = false;
   std::vector<std::string> names;
   int model = 0;
-  /// check's output: "json" or "text".
+  /// check's output: "json", "text", "jsonl", "sarif" or "github".
   std::string format = "json";
+  /// check's threads; 0 for one a core.
+  int jobs = 0;
   /// FILE, QUERY..., IN OUT: the arguments that are not options, in order.
   std::vector<std::string> operands;
 };

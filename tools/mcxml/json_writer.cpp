@@ -41,7 +41,7 @@ JsonWriter& JsonWriter::Key(std::string_view key) {
   level.empty = false;
   NewLine(m_levels.size());
   Quoted(key);
-  m_out << ": ";
+  m_out << (m_oneLine ? ":" : ": ");
   m_afterKey = true;
   return *this;
 }
@@ -106,8 +106,9 @@ void JsonWriter::Close(char bracket) {
 }
 
 void JsonWriter::NewLine(std::size_t depth) {
+  if (m_oneLine) return;
   m_out << '\n';
-  for (std::size_t i = 0; i < depth; ++i) m_out << "  ";
+  for (std::size_t i = 0; i < m_depth + depth; ++i) m_out << "  ";
 }
 
 void JsonWriter::Quoted(std::string_view text) {

@@ -16,6 +16,10 @@ namespace tool {
 class JsonWriter {
  public:
   explicit JsonWriter(std::ostream& out) : m_out(out) {}
+  /// A writer whose document starts `depth` levels in, for a value printed inside
+  /// another document; or, `oneLine`, with no line breaks or indents at all.
+  JsonWriter(std::ostream& out, std::size_t depth, bool oneLine)
+      : m_out(out), m_depth(depth), m_oneLine(oneLine) {}
   JsonWriter(const JsonWriter&) = delete;
   JsonWriter& operator=(const JsonWriter&) = delete;
 
@@ -49,6 +53,8 @@ class JsonWriter {
   void Quoted(std::string_view text);
 
   std::ostream& m_out;
+  std::size_t m_depth = 0;
+  bool m_oneLine = false;
   std::vector<Level> m_levels;
   bool m_afterKey = false;
 };

@@ -1,9 +1,6 @@
 // mcxml: prints as JSON what the mcxml library reads from a document.
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstddef>
-#include <cstring>
 #include <exception>
 #include <iostream>
 #include <new>
@@ -25,6 +22,7 @@
 #include "mcxml/xml/dom_access.h"
 #include "pmml_commands.h"
 #include "settings_commands.h"
+#include "standard_output.h"
 
 namespace {
 
@@ -100,26 +98,6 @@ bool PointsToCheck(Command command) {
          command == Command::kSettingsVarList || command == Command::kQuery;
 }
 
-// Writes all of `text` to standard output; false, with `error` set, when the
-// system refuses (a full disk, a closed descriptor).
-bool WriteOut(const std::string& text, std::string& error) {
-  for (std::size_t done = 0; done < text.size();) {
-    const ssize_t written = write(STDOUT_FILENO, text.data() + done, text.size() - done);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) {
-      error = std::strerror(written < 0 ? errno : EIO);
-      return false;
-    }
-    done += static_cast<std::size_t>(written);
-  }
-  // Some file systems report a failed write only when the file is closed.
-  if (close(STDOUT_FILENO) != 0 && errno != EINTR && !text.empty()) {
-    error = std::strerror(errno);
-    return false;
-  }
-  return true;
-}
-
 // Every line on standard error is escaped: it quotes file names, arguments and the
 // XML parser's messages.
 void SayError(const std::string& text) {
@@ -136,15 +114,24 @@ int main(int argc, char** argv) {
     SayError(error + " (see mcxml --help)");
     return 2;
   }
-  // Nothing reaches standard output unless the command ran to its end.
-  std::ostringstream out;
-  const int status = RunGuarded(invocation, out, error);
+  // Nothing reaches standard output unless the command ran to its end, but for
+  // check, which prints each document as it is done.
+  MCXML_1_3::tool::StandardOutput standardOutput;
+  std::ostream direct(&standardOutput);
+  std::ostringstream buffered;
+  const bool streams = invocation.command == Command::kCheck;
+  const int status =
+      RunGuarded(invocation, streams ? static_cast<std::ostream&>(direct) : buffered, error);
   if (status == 2 || status < 0) {
     SayError(error);
+    std::string ignored;
+    static_cast<void>(standardOutput.Close(ignored));
     return status < 0 ? 1 : status;
   }
   // Output that did not reach its destination is the tool's own failure.
-  if (!WriteOut(out.str(), error)) {
+  direct << buffered.str();
+  direct.flush();
+  if (!standardOutput.Close(error)) {
     SayError("write error: " + error);
     return 2;
   }
