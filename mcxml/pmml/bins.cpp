@@ -14,41 +14,22 @@
 
 namespace MCXML_1_3 {
 
-namespace {
-
-// The first Discretize child of `derivedField` whose "field" is `fieldName`, or
-// `converted` when that is its UTF-16 form (a name that is not ASCII, converted once
-// for the whole walk rather than once per Discretize).
-const DOMElement* MatchingDiscretize(const DOMElement& derivedField, const char* fieldName,
-                                     const std::vector<XMLCh>& converted) {
-  for (const DOMNode* node = derivedField.getFirstChild(); node != nullptr;
-       node = node->getNextSibling()) {
-    const DOMElement* discretize = AsElement(*node, "Discretize");
-    if (discretize == nullptr) continue;
-    const XMLCh* field = GetAttribute(*discretize, "field");
-    if (converted.empty() ? XStrEqualsUTF8Str(field, fieldName) : TextIs(field, converted.data())) {
-      return discretize;
-    }
-  }
-  return nullptr;
-}
-
-}  // namespace
-
 bool MCPMMLParser::SetBinsFrTransDict(const std::string& fieldName, std::vector<double>& cutPoints,
                                       std::vector<std::string>& binLabels) const {
   cutPoints.clear();
   binLabels.clear();
-  const std::vector<XMLCh> converted =
-      IsAscii(fieldName.c_str()) ? std::vector<XMLCh>() : ToUTF16(fieldName.c_str());
-  for (const DOMNode* node = m_transDictElmt->getFirstChild(); node != nullptr;
-       node = node->getNextSibling()) {
-    const DOMElement* derivedField = AsElement(*node, "DerivedField");
-    if (derivedField == nullptr) continue;
-    if (const DOMElement* discretize =
-            MatchingDiscretize(*derivedField, fieldName.c_str(), converted)) {
-      ReadBins(*discretize, cutPoints, binLabels);
-      return true;
+  // Converted once for the whole walk rather than once per Discretize.
+  const Utf16Name wanted(fieldName.c_str());
+  PooledName derivedTag(u"DerivedField");
+  PooledName discretizeTag(u"Discretize");
+  for (const DOMElement* derived = GetFirstChildElmt(*m_transDictElmt, derivedTag);
+       derived != nullptr; derived = GetNextSiblingElmt(*derived, derivedTag)) {
+    for (const DOMElement* discretize = GetFirstChildElmt(*derived, discretizeTag);
+         discretize != nullptr; discretize = GetNextSiblingElmt(*discretize, discretizeTag)) {
+      if (TextIs(GetAttribute(*discretize, "field"), wanted.get())) {
+        ReadBins(*discretize, cutPoints, binLabels);
+        return true;
+      }
     }
   }
   return false;
@@ -58,12 +39,11 @@ bool MCBinsIndex::Extend() {
   if (m_complete) return false;
   if (!m_started) {
     m_started = true;
-    m_derived = ElementFrom(m_transDict->getFirstChild(), m_derivedTag);
+    m_derived = GetFirstChildElmt(*m_transDict, m_derivedTag);
   }
-  for (; m_derived != nullptr; m_derived = ElementFrom(m_derived->getNextSibling(), m_derivedTag)) {
-    m_discretize = ElementFrom(
-        m_discretize == nullptr ? m_derived->getFirstChild() : m_discretize->getNextSibling(),
-        m_discretizeTag);
+  for (; m_derived != nullptr; m_derived = GetNextSiblingElmt(*m_derived, m_derivedTag)) {
+    m_discretize = m_discretize == nullptr ? GetFirstChildElmt(*m_derived, m_discretizeTag)
+                                           : GetNextSiblingElmt(*m_discretize, m_discretizeTag);
     if (m_discretize == nullptr) continue;
     const XMLCh* field[1];
     ReadAttributes(*m_discretize, m_fieldAttr, field);
@@ -108,14 +88,14 @@ void ReadBins(const DOMElement& discretize, std::vector<double>& cutPoints,
   ReadAhead ahead;
   ahead.At(&discretize);
   bool firstInterval = true;
-  for (const DOMElement* bin = ElementFrom(discretize.getFirstChild(), binTag); bin != nullptr;
-       bin = ElementFrom(bin->getNextSibling(), binTag)) {
+  for (const DOMElement* bin = GetFirstChildElmt(discretize, binTag); bin != nullptr;
+       bin = GetNextSiblingElmt(*bin, binTag)) {
     ahead.At(bin);
     const XMLCh* binValue[1];
     ReadAttributes(*bin, binValueAttr, binValue);
     if (binValue[0] != nullptr) binLabels.push_back(ToUTF8(binValue[0]));
-    for (const DOMElement* interval = ElementFrom(bin->getFirstChild(), intervalTag);
-         interval != nullptr; interval = ElementFrom(interval->getNextSibling(), intervalTag)) {
+    for (const DOMElement* interval = GetFirstChildElmt(*bin, intervalTag); interval != nullptr;
+         interval = GetNextSiblingElmt(*interval, intervalTag)) {
       const XMLCh* margins[2];
       ReadAttributes(*interval, marginAttrs, margins);
       double right = 0.0;

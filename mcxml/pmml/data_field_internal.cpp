@@ -343,8 +343,8 @@ void CheckDataFields(const DOMElement& dataDict, const DOMElement* transDict, bo
   // so a later continuous field of it is refused alike, and its bins stay unread.
   std::unordered_map<std::string, MCFault> refusedBins;
   MCDataField field;
-  for (const DOMElement* elmt = ElementFrom(dataDict.getFirstChild(), fieldTag); elmt != nullptr;
-       elmt = ElementFrom(elmt->getNextSibling(), fieldTag)) {
+  for (const DOMElement* elmt = GetFirstChildElmt(dataDict, fieldTag); elmt != nullptr;
+       elmt = GetNextSiblingElmt(*elmt, fieldTag)) {
     const MCDataFieldAttributes attributes = reader.Attributes(*elmt);
     const XMLCh* name = attributes.name;
     MCFaults faults;

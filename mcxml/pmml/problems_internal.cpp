@@ -124,16 +124,17 @@ bool ProblemList::AddLoad(const MCStatus& load, const std::string& message) {
 }
 
 void ProblemList::AddStatistics(const DOMElement& root) {
+  PooledName modelStatsTag(u"ModelStats");
+  PooledName statsTag(u"UnivariateStats");
   for (const DOMElement* model = GetFirstChildElmt(root, nullptr); model != nullptr;
        model = GetNextSiblingElmt(*model, nullptr)) {
     if (!IsModelElmt(*model)) continue;
-    const DOMElement* modelStats = GetFirstChildElmt(*model, "ModelStats");
+    const DOMElement* modelStats = GetFirstChildElmt(*model, modelStatsTag);
     if (modelStats == nullptr) continue;
     // Each element as the walk reads it, into a fresh record of its own.
     const DOMElement* previous = nullptr;
-    for (const DOMElement* stats = GetFirstChildElmt(*modelStats, "UnivariateStats");
-         stats != nullptr;
-         previous = stats, stats = GetNextSiblingElmt(*stats, "UnivariateStats")) {
+    for (const DOMElement* stats = GetFirstChildElmt(*modelStats, statsTag); stats != nullptr;
+         previous = stats, stats = GetNextSiblingElmt(*stats, statsTag)) {
       if (previous != nullptr) PrefetchNextLike(previous, stats);
       MCUniStats record;
       MCFaults faults;

@@ -54,7 +54,7 @@ StatsChildren ChildrenOf(const DOMElement& univariateStats) {
   PooledName tags[4] = {PooledName(u"Counts"), PooledName(u"NumericInfo"),
                         PooledName(u"DiscrStats"), PooledName(u"ContStats")};
   const DOMElement* found[4];
-  FirstChildren(univariateStats, tags, found);
+  GetFirstChildElmt(univariateStats, tags, found);
   return {found[0], found[1], found[2], found[3]};
 }
 
@@ -174,8 +174,8 @@ MCStatus FillCutPointsFreqsOf(std::vector<double>& cutPoints, std::vector<double
   IntervalNames names;
   bool openRightSeen = false;
   bool first = true;
-  for (const DOMElement* interval = ElementFrom(contStats.getFirstChild(), intervalTag);
-       interval != nullptr; interval = ElementFrom(interval->getNextSibling(), intervalTag)) {
+  for (const DOMElement* interval = GetFirstChildElmt(contStats, intervalTag); interval != nullptr;
+       interval = GetNextSiblingElmt(*interval, intervalTag)) {
     // Only the last boundary of a histogram may be open.
     if (openRightSeen) {
       return Fault(faults, kBadHistogram, *interval, [] {
@@ -360,13 +360,14 @@ MCStatus MCPMMLParser::FillUniStats(MCUniStats& stats, const DOMElement*& cursor
 
   // The cursor moves before the element is checked, so that a caller can step
   // past a bad element with the next call.
+  PooledName statsTag(u"UnivariateStats");
   if (cursor != nullptr) {
     const DOMElement* previous = cursor;
-    cursor = GetNextSiblingElmt(*cursor, "UnivariateStats");
+    cursor = GetNextSiblingElmt(*cursor, statsTag);
     if (cursor != nullptr) PrefetchNextLike(previous, cursor);
   } else {
     const DOMElement* modelStats = GetFirstChildElmt(*m_modelElmt, "ModelStats");
-    cursor = modelStats == nullptr ? nullptr : GetFirstChildElmt(*modelStats, "UnivariateStats");
+    cursor = modelStats == nullptr ? nullptr : GetFirstChildElmt(*modelStats, statsTag);
   }
   if (cursor == nullptr) return MCStatus();
   return ReadUniStatsElement(stats, *cursor, nullptr);

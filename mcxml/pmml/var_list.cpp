@@ -32,8 +32,8 @@ MCStatus MCPMMLParser::FillVarList(MCVarList& varList, const std::vector<std::st
   // One record for every field, so that its vectors are allocated once per call.
   MCDataField field;
 
-  for (const DOMElement* elmt = ElementFrom(m_dataDictElmt->getFirstChild(), fieldTag);
-       elmt != nullptr; elmt = ElementFrom(elmt->getNextSibling(), fieldTag)) {
+  for (const DOMElement* elmt = GetFirstChildElmt(*m_dataDictElmt, fieldTag); elmt != nullptr;
+       elmt = GetNextSiblingElmt(*elmt, fieldTag)) {
     const MCDataFieldAttributes attributes = reader.Attributes(*elmt);
     // A nameless field is an error even when the filter would leave it out.
     if (attributes.name == nullptr) return kAttributeMissing;

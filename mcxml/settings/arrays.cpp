@@ -7,6 +7,7 @@
 #include "mcxml/settings/settings_internal.h"
 #include "mcxml/settings/settings_parser.h"
 #include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/dom_access_internal.h"
 #include "mcxml/xml/status_codes_internal.h"
 
 namespace MCXML_1_3 {
@@ -55,8 +56,9 @@ MCStatus AppendValue(const DOMElement& elmt, std::vector<T>& out, MCFaults* faul
   const int answer = ReadValue(elmt, value);
   if (answer < 0) {
     return Fault(faults, kNoValue, elmt, [&] {
-      return TagNameEquals(elmt, kValueTag) ? std::string("a Value has no \"value\"")
-                                            : std::string("has no \"value\" and no ListValue");
+      return TextIs(elmt.getTagName(), kValueTag)
+                 ? std::string("a Value has no \"value\"")
+                 : std::string("has no \"value\" and no ListValue");
     });
   }
   if (answer > 0) return Rejected(elmt, faults, Wanted(T{}));
@@ -67,17 +69,17 @@ MCStatus AppendValue(const DOMElement& elmt, std::vector<T>& out, MCFaults* faul
 template <class T>
 MCStatus ReadArrayOf(const DOMElement& param, std::vector<T>& out, MCFaults* faults) {
   out.clear();
-  const DOMElement* list = GetFirstChildElmt(param, kListValueTag);
+  const DOMElement* list = ListValueOf(param);
   // Without a ListValue the parameter's own "value" is an array of one.
   if (list == nullptr) return AppendValue(param, out, faults);
-  const XName valueTag(kValueTag);
-  const DOMElement* value = FirstChildNamed(*list, valueTag);
+  PooledName valueTag(kValueTag);
+  const DOMElement* value = GetFirstChildElmt(*list, valueTag);
   if (value == nullptr) {
     return Fault(faults, kNoValue, *list, [] { return std::string("its ListValue has no Value"); });
   }
   // 123 carries the warning flag but is not OK, so it ends the walk like 109.
   MCStatus result;
-  for (; value != nullptr && result.IsOK(); value = NextSiblingNamed(*value, valueTag)) {
+  for (; value != nullptr && result.IsOK(); value = GetNextSiblingElmt(*value, valueTag)) {
     result = AppendValue(*value, out, faults);
   }
   return result;
@@ -99,13 +101,13 @@ MCStatus ReadMatrix(const MCSettingsParser& parser, const char* paramName,
   const MCStatus result = SettingsQuery::Find(parser, kMatrixTag, paramName, context, matrix);
   if (!result.IsOK()) return result;
   out.clear();
-  const XName rowTag("ArrayParameter");
-  const XName valueTag(kValueTag);
-  for (const DOMElement* row = FirstChildNamed(*matrix, rowTag); row != nullptr;
-       row = NextSiblingNamed(*row, rowTag)) {
+  PooledName rowTag(u"ArrayParameter");
+  PooledName valueTag(kValueTag);
+  for (const DOMElement* row = GetFirstChildElmt(*matrix, rowTag); row != nullptr;
+       row = GetNextSiblingElmt(*row, rowTag)) {
     std::vector<T> entries;
-    for (const DOMElement* value = FirstChildNamed(*row, valueTag); value != nullptr;
-         value = NextSiblingNamed(*value, valueTag)) {
+    for (const DOMElement* value = GetFirstChildElmt(*row, valueTag); value != nullptr;
+         value = GetNextSiblingElmt(*value, valueTag)) {
       // A matrix keeps what it can read and reports nothing about the rest.
       T entry{};
       if (ReadValue(*value, entry) == 0) entries.push_back(std::move(entry));

@@ -10,6 +10,7 @@
 #include "mcxml/settings/settings_internal.h"
 #include "mcxml/settings/settings_parser.h"
 #include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/dom_access_internal.h"
 #include "mcxml/xml/status_codes_internal.h"
 
 namespace MCXML_1_3 {
@@ -36,7 +37,7 @@ MCStatus ReadAsDeclared(const DOMElement& param, const XMLCh* name, bool topLeve
   const XMLCh* type = GetAttribute(param, "type");
   const bool integer = XStrEqualsUTF8Str(type, kIntegerType);
   const bool number = XStrEqualsUTF8Str(type, kDoubleType);
-  if (GetFirstChildElmt(param, kListValueTag) != nullptr) {
+  if (ListValueOf(param) != nullptr) {
     std::vector<int> integers;
     std::vector<double> numbers;
     std::vector<std::string> texts;
@@ -82,11 +83,11 @@ void CheckParameters(const DOMElement& parameters, ProblemList& problems) {
     const DOMElement* elmt = AsElement(*node, nullptr);
     const XMLCh* name = elmt != nullptr ? GetAttribute(*elmt, "name") : nullptr;
     if (name == nullptr) continue;
-    if (TagNameEquals(*elmt, kComplexParameterTag)) {
+    if (TextIs(elmt->getTagName(), kComplexParameterTag)) {
       if (scope.groups.insert(name).second) {
         stack.push_back(Scope{elmt, elmt->getFirstChild(), false, {}, {}});
       }
-    } else if (TagNameEquals(*elmt, kParameterTag) && scope.parameters.insert(name).second) {
+    } else if (TextIs(elmt->getTagName(), kParameterTag) && scope.parameters.insert(name).second) {
       MCFaults faults;
       if (!ReadAsDeclared(*elmt, name, scope.topLevel, faults).IsOK()) {
         problems.Add(faults, *elmt, "Parameter " + Quoted(name) + ": ", NameFor(name));

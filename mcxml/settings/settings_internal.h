@@ -1,6 +1,5 @@
 // Shared by the settings units: the readiness check and the named lookup that
-// open every parameter getter, and child walks whose tag names are converted
-// once per query rather than once per element compared.
+// open every parameter getter, and the reading steps behind the getters.
 #ifndef MCXML_SETTINGS_SETTINGS_INTERNAL_H
 #define MCXML_SETTINGS_SETTINGS_INTERNAL_H
 
@@ -18,11 +17,10 @@
 namespace MCXML_1_3 {
 
 /// Tag names of a settings document.
-inline constexpr char kParameterTag[] = "Parameter";
-inline constexpr char kComplexParameterTag[] = "ComplexParameter";
-inline constexpr char kMatrixTag[] = "MatrixParmeter";
-inline constexpr char kListValueTag[] = "ListValue";
-inline constexpr char kValueTag[] = "Value";
+inline constexpr XMLCh kParameterTag[] = u"Parameter";
+inline constexpr XMLCh kComplexParameterTag[] = u"ComplexParameter";
+inline constexpr XMLCh kMatrixTag[] = u"MatrixParmeter";
+inline constexpr XMLCh kValueTag[] = u"Value";
 
 /// The top-level parameters the role getters read, and the declared types whose
 /// getters read something other than text.
@@ -63,20 +61,8 @@ MCStatus ReadArrayParameter(const DOMElement& param, std::vector<double>& out, M
 MCStatus ReadVariables(const DOMElement& param, std::string& out, MCFaults* faults);
 MCStatus ReadVariables(const DOMElement& param, std::vector<std::string>& out, MCFaults* faults);
 
-/// A UTF-8 name converted once to a zero-terminated UTF-16 string.
-class XName {
- public:
-  explicit XName(const char* utf8);
-  const XMLCh* get() const { return m_units.data(); }
-
- private:
-  std::vector<XMLCh> m_units;
-};
-
-/// The first child element of `parent` whose tag is `tag`, or null.
-const DOMElement* FirstChildNamed(const DOMNode& parent, const XName& tag);
-/// The next sibling element after `node` whose tag is `tag`, or null.
-const DOMElement* NextSiblingNamed(const DOMNode& node, const XName& tag);
+/// The first ListValue child of `param`, or null: where a parameter holds a list.
+const DOMElement* ListValueOf(const DOMElement& param);
 
 /// The two steps that open every getter; a friend of MCSettingsParser.
 class SettingsQuery {
@@ -88,7 +74,7 @@ class SettingsQuery {
   /// top-level Parameters when null) whose "name" equals `paramName`: 120
   /// (warning) when there is none. `match` is set only on success. The scope is
   /// walked afresh on every call: the caller may have edited it through a handle.
-  static MCStatus Find(const MCSettingsParser& parser, const char* tag, const char* paramName,
+  static MCStatus Find(const MCSettingsParser& parser, const XMLCh* tag, const char* paramName,
                        void* context, const DOMElement*& match);
 };
 

@@ -28,7 +28,7 @@ namespace {
 // A parameter found without "value": a ListValue child means a list, which the
 // scalar getters do not read.
 MCStatus NoScalarValue(const DOMElement& param, MCFaults* faults) {
-  if (GetFirstChildElmt(param, kListValueTag) != nullptr) {
+  if (ListValueOf(param) != nullptr) {
     return Fault(faults, kHoldsList, param,
                  [] { return std::string("has no \"value\" but a ListValue: it holds a list"); });
   }
@@ -43,26 +43,9 @@ const std::pair<unsigned int, const char*> kParamTypes[] = {
 
 }  // namespace
 
-XName::XName(const char* utf8) : m_units(ToUTF16(utf8)) {}
-
-const DOMElement* FirstChildNamed(const DOMNode& parent, const XName& tag) {
-  const DOMNode* child = parent.getFirstChild();
-  if (child == nullptr) return nullptr;
-  if (child->getNodeType() == DOMNode::ELEMENT_NODE &&
-      XMLString::equals(child->getNodeName(), tag.get())) {
-    return static_cast<const DOMElement*>(child);
-  }
-  return NextSiblingNamed(*child, tag);
-}
-
-const DOMElement* NextSiblingNamed(const DOMNode& node, const XName& tag) {
-  for (const DOMNode* n = node.getNextSibling(); n != nullptr; n = n->getNextSibling()) {
-    if (n->getNodeType() == DOMNode::ELEMENT_NODE &&
-        XMLString::equals(n->getNodeName(), tag.get())) {
-      return static_cast<const DOMElement*>(n);
-    }
-  }
-  return nullptr;
+const DOMElement* ListValueOf(const DOMElement& param) {
+  PooledName tag(u"ListValue");
+  return GetFirstChildElmt(param, tag);
 }
 
 MCStatus SettingsQuery::CheckReady(const MCSettingsParser& parser) {
@@ -98,26 +81,21 @@ const XMLCh* NameOf(const DOMElement& elmt, PooledName& nameAttr) {
 // DOM has no record of every kind of change (removing or adding an attribute
 // node, renaming a node, editing an attribute's text) by which an index could
 // tell that it has gone stale.
-MCStatus SettingsQuery::Find(const MCSettingsParser& parser, const char* tag, const char* paramName,
-                             void* context, const DOMElement*& match) {
+MCStatus SettingsQuery::Find(const MCSettingsParser& parser, const XMLCh* tag,
+                             const char* paramName, void* context, const DOMElement*& match) {
   const MCStatus ready = CheckReady(parser);
   if (!ready.IsOK()) return ready;
   const DOMElement* scope =
       context != nullptr ? static_cast<const DOMElement*>(context) : parser.m_parametersElmt;
-  const XName tagName(tag);
-  const XName wanted(paramName);
-  PooledName tagMatch(tagName.get());
+  PooledName tagMatch(tag);
+  const Utf16Name wanted(paramName);
   PooledName nameAttr(kNameAttr);
-  for (const DOMNode* node = scope->getFirstChild(); node != nullptr;
-       node = node->getNextSibling()) {
-    if (node->getNodeType() != DOMNode::ELEMENT_NODE || !tagMatch.Matches(node->getNodeName())) {
-      continue;
-    }
-    const DOMElement& elmt = static_cast<const DOMElement&>(*node);
+  for (const DOMElement* elmt = GetFirstChildElmt(*scope, tagMatch); elmt != nullptr;
+       elmt = GetNextSiblingElmt(*elmt, tagMatch)) {
     // An empty "name" counts as absent, so the empty name is never found.
-    const XMLCh* name = NameOf(elmt, nameAttr);
+    const XMLCh* name = NameOf(*elmt, nameAttr);
     if (name != nullptr && XMLString::equals(name, wanted.get())) {
-      match = &elmt;
+      match = elmt;
       return ready;
     }
   }

@@ -25,8 +25,8 @@ MCStatus MCSettingsParser::FillVarList(MCVarList& varList, bool useBins,
   PooledName fieldTag(u"DataField");
   // One record for every field, so that its vectors are allocated once per call.
   MCDataField field;
-  for (const DOMElement* elmt = ElementFrom(m_dataDictElmt->getFirstChild(), fieldTag);
-       elmt != nullptr; elmt = ElementFrom(elmt->getNextSibling(), fieldTag)) {
+  for (const DOMElement* elmt = GetFirstChildElmt(*m_dataDictElmt, fieldTag); elmt != nullptr;
+       elmt = GetNextSiblingElmt(*elmt, fieldTag)) {
     field.Clear();
     MCStatus status = reader.Read(*elmt, reader.Attributes(*elmt), field);
     if (!status.IsOK()) return status;

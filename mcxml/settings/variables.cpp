@@ -6,6 +6,7 @@
 #include "mcxml/settings/settings_internal.h"
 #include "mcxml/settings/settings_parser.h"
 #include "mcxml/xml/dom_access.h"
+#include "mcxml/xml/dom_access_internal.h"
 #include "mcxml/xml/status_codes_internal.h"
 
 namespace MCXML_1_3 {
@@ -49,14 +50,14 @@ MCStatus ReadVariables(const DOMElement& param, std::vector<std::string>& out, M
     AppendName(value, out);
     return MCStatus();
   }
-  const DOMElement* list = GetFirstChildElmt(param, kListValueTag);
+  const DOMElement* list = ListValueOf(param);
   if (list == nullptr) {
     return Fault(faults, kNoListValue, param,
                  [] { return std::string("isList is \"true\" but there is no ListValue"); });
   }
-  const XName valueTag(kValueTag);
-  for (const DOMElement* entry = FirstChildNamed(*list, valueTag); entry != nullptr;
-       entry = NextSiblingNamed(*entry, valueTag)) {
+  PooledName valueTag(kValueTag);
+  for (const DOMElement* entry = GetFirstChildElmt(*list, valueTag); entry != nullptr;
+       entry = GetNextSiblingElmt(*entry, valueTag)) {
     const XMLCh* value = GetAttribute(*entry, "value");
     if (value == nullptr) {
       return Fault(faults, kAttributeMissing, *entry,

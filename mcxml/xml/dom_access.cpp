@@ -20,42 +20,10 @@ namespace MCXML_1_3 {
 namespace {
 
 namespace xc = XERCES_CPP_NAMESPACE;
-using XName = std::vector<XMLCh>;
 
 constexpr char kExtensionTag[] = "Extension";
 constexpr char kExtenderAttr[] = "extender";
 constexpr char kNameAttr[] = "name";
-
-// A UTF-8 name in UTF-16, equal to what ToUTF16 gives; a short ASCII name needs
-// no heap, so that lookups by name cost no allocation.
-class Utf16Name {
- public:
-  explicit Utf16Name(const char* utf8) {
-    size_t i = 0;
-    for (; i + 1 < kInline; ++i) {
-      const unsigned char c = static_cast<unsigned char>(utf8[i]);
-      if (c == 0 || c >= 0x80) break;
-      m_inline[i] = c;
-    }
-    if (utf8[i] == 0) {
-      m_inline[i] = 0;
-      m_data = m_inline;
-    } else {
-      m_converted = ToUTF16(utf8);
-      m_data = m_converted.data();
-    }
-  }
-  Utf16Name(const Utf16Name&) = delete;
-  Utf16Name& operator=(const Utf16Name&) = delete;
-
-  const XMLCh* get() const { return m_data; }
-
- private:
-  static constexpr size_t kInline = 64;
-  XMLCh m_inline[kInline];
-  XName m_converted;
-  const XMLCh* m_data;
-};
 
 const XMLCh* AttributeOf(const DOMElement& elmt, const XMLCh* name) {
   return AttributeValue(elmt.getAttributeNode(name));
@@ -74,12 +42,8 @@ const xc::DOMAttr* AttributeNamed(const DOMElement& elmt, const char* name) {
   return nullptr;
 }
 
-// The first element named `name` (any when null) from `node` on, `node` included.
-const DOMElement* ElementNamedFrom(const DOMNode* node, const XMLCh* name) {
-  if (name != nullptr) {
-    PooledName tag(name);
-    return ElementFrom(node, tag);
-  }
+// The first element from `node` on, `node` included.
+const DOMElement* FirstElementFrom(const DOMNode* node) {
   while (node != nullptr && node->getNodeType() != DOMNode::ELEMENT_NODE) {
     node = node->getNextSibling();
   }
@@ -90,37 +54,52 @@ const DOMElement* ElementNamedFrom(const DOMNode* node, const XMLCh* name) {
 // once per element.
 struct ExtensionNames {
   explicit ExtensionNames(const char* wanted)
-      : hasName(wanted != nullptr), name(hasName ? ToUTF16(wanted) : XName{0}) {}
+      : hasName(wanted != nullptr), name(hasName ? wanted : "") {}
 
-  XName tag = ToUTF16(kExtensionTag);
-  XName extenderAttr = ToUTF16(kExtenderAttr);
-  XName extender = ToUTF16(kExtenderId);
-  XName nameAttr = ToUTF16(kNameAttr);
-  bool hasName;
-  XName name;
+  const Utf16Name tagName{kExtensionTag};
+  PooledName tag{tagName.get()};
+  const Utf16Name extenderAttr{kExtenderAttr};
+  const Utf16Name extender{kExtenderId};
+  const Utf16Name nameAttr{kNameAttr};
+  const bool hasName;
+  const Utf16Name name;
 };
 
 bool MatchesExtension(const DOMElement& elmt, const ExtensionNames& names) {
-  const XMLCh* extender = AttributeOf(elmt, names.extenderAttr.data());
-  if (extender == nullptr || !xc::XMLString::equals(extender, names.extender.data())) {
+  const XMLCh* extender = AttributeOf(elmt, names.extenderAttr.get());
+  if (extender == nullptr || !xc::XMLString::equals(extender, names.extender.get())) {
     return false;
   }
   if (!names.hasName) return true;
-  const XMLCh* extensionName = AttributeOf(elmt, names.nameAttr.data());
-  return extensionName != nullptr && xc::XMLString::equals(extensionName, names.name.data());
+  const XMLCh* extensionName = AttributeOf(elmt, names.nameAttr.get());
+  return extensionName != nullptr && xc::XMLString::equals(extensionName, names.name.get());
 }
 
-// The first matching Extension from `node` on, `node` included.
-const DOMElement* ExtensionFrom(const DOMNode* node, const char* name) {
-  const ExtensionNames names(name);
-  for (const DOMElement* elmt = ElementNamedFrom(node, names.tag.data()); elmt != nullptr;
-       elmt = ElementNamedFrom(elmt->getNextSibling(), names.tag.data())) {
-    if (MatchesExtension(*elmt, names)) return elmt;
+// The first matching Extension from `elmt` (an Extension or null) on.
+const DOMElement* ExtensionFrom(const DOMElement* elmt, ExtensionNames& names) {
+  while (elmt != nullptr && !MatchesExtension(*elmt, names)) {
+    elmt = GetNextSiblingElmt(*elmt, names.tag);
   }
-  return nullptr;
+  return elmt;
 }
 
 }  // namespace
+
+Utf16Name::Utf16Name(const char* utf8) {
+  std::size_t i = 0;
+  for (; i + 1 < kInline; ++i) {
+    const unsigned char c = static_cast<unsigned char>(utf8[i]);
+    if (c == 0 || c >= 0x80) break;
+    m_inline[i] = c;
+  }
+  if (utf8[i] == 0) {
+    m_inline[i] = 0;
+    m_data = m_inline;
+  } else {
+    m_converted = ToUTF16(utf8);
+    m_data = m_converted.data();
+  }
+}
 
 // An empty value counts as absent (the DOM gives "" for both). A parsed attribute
 // holds its value in one text child, which is read here just as the attribute's
@@ -174,17 +153,8 @@ void ReadAttributes(const DOMElement& elmt, PooledName* names, const XMLCh** val
   }
 }
 
-const DOMElement* ElementFrom(const DOMNode* node, PooledName& tag) {
-  for (; node != nullptr; node = node->getNextSibling()) {
-    if (node->getNodeType() == DOMNode::ELEMENT_NODE && tag.Matches(node->getNodeName())) {
-      return static_cast<const DOMElement*>(node);
-    }
-  }
-  return nullptr;
-}
-
-void FirstChildren(const DOMNode& parent, PooledName* tags, const DOMElement** found,
-                   std::size_t count) {
+void GetFirstChildElmt(const DOMNode& parent, PooledName* tags, const DOMElement** found,
+                       std::size_t count) {
   std::fill(found, found + count, nullptr);
   std::uint64_t pending = (std::uint64_t{1} << count) - 1;
   for (const DOMNode* node = parent.getFirstChild(); node != nullptr && pending != 0;
@@ -250,7 +220,7 @@ std::string ToUTF8(const XMLCh* text) {
 std::vector<XMLCh> ToUTF16(const char* text) {
   if (!IsAscii(text)) return WholeFromUTF8(text);
   const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
-  XName result(bytes, bytes + std::strlen(text));
+  std::vector<XMLCh> result(bytes, bytes + std::strlen(text));
   result.push_back(0);
   return result;
 }
@@ -311,8 +281,10 @@ const DOMElement* AsElement(const DOMNode& node, const char* name) {
 }
 
 const DOMElement* GetFirstChildElmt(const DOMNode& parent, const char* name) {
-  if (name == nullptr) return ElementNamedFrom(parent.getFirstChild(), nullptr);
-  return ElementNamedFrom(parent.getFirstChild(), Utf16Name(name).get());
+  if (name == nullptr) return FirstElementFrom(parent.getFirstChild());
+  const Utf16Name tagName(name);
+  PooledName tag(tagName.get());
+  return GetFirstChildElmt(parent, tag);
 }
 
 const DOMElement* GetFirstChildElmt(const DOMNode& parent,
@@ -321,9 +293,7 @@ const DOMElement* GetFirstChildElmt(const DOMNode& parent,
   index = 0;
   // Table order decides first; document order only among elements of one name.
   for (size_t i = 0; table[i].second != nullptr; ++i) {
-    const DOMElement* found =
-        ElementNamedFrom(parent.getFirstChild(), Utf16Name(table[i].second).get());
-    if (found != nullptr) {
+    if (const DOMElement* found = GetFirstChildElmt(parent, table[i].second)) {
       index = i;
       return found;
     }
@@ -332,16 +302,20 @@ const DOMElement* GetFirstChildElmt(const DOMNode& parent,
 }
 
 const DOMElement* GetNextSiblingElmt(const DOMNode& node, const char* name) {
-  if (name == nullptr) return ElementNamedFrom(node.getNextSibling(), nullptr);
-  return ElementNamedFrom(node.getNextSibling(), Utf16Name(name).get());
+  if (name == nullptr) return FirstElementFrom(node.getNextSibling());
+  const Utf16Name tagName(name);
+  PooledName tag(tagName.get());
+  return GetNextSiblingElmt(node, tag);
 }
 
 const DOMElement* GetFirstChildExtension(const DOMNode& parent, const char* name) {
-  return ExtensionFrom(parent.getFirstChild(), name);
+  ExtensionNames names(name);
+  return ExtensionFrom(GetFirstChildElmt(parent, names.tag), names);
 }
 
 const DOMElement* GetNextSiblingExtension(const DOMNode& node, const char* name) {
-  return ExtensionFrom(node.getNextSibling(), name);
+  ExtensionNames names(name);
+  return ExtensionFrom(GetNextSiblingElmt(node, names.tag), names);
 }
 
 bool AssembleDoublesList(const DOMElement& elmt, std::vector<double>& values) {

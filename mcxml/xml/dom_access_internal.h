@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include <xercesc/dom/DOMAttr.hpp>
 #include <xercesc/dom/DOMElement.hpp>
@@ -64,20 +65,57 @@ void ReadAttributes(const DOMElement& elmt, PooledName (&names)[N], const XMLCh*
   ReadAttributes(elmt, names, values, N);
 }
 
-/// The first element from `node` on (`node` included; null gives null) whose tag
-/// is `tag`, as GetFirstChildElmt and GetNextSiblingElmt compare it.
-const DOMElement* ElementFrom(const DOMNode* node, PooledName& tag);
+/// The next following sibling element of `node` whose tag is `tag`, as the public
+/// GetNextSiblingElmt finds it for the same name: the overload for walks that meet
+/// one tag many times, each time after the first at the cost of comparing addresses.
+inline const DOMElement* GetNextSiblingElmt(const DOMNode& node, PooledName& tag) {
+  for (const DOMNode* next = node.getNextSibling(); next != nullptr;
+       next = next->getNextSibling()) {
+    if (next->getNodeType() == DOMNode::ELEMENT_NODE && tag.Matches(next->getNodeName())) {
+      return static_cast<const DOMElement*>(next);
+    }
+  }
+  return nullptr;
+}
+/// The first child element of `parent` whose tag is `tag`, likewise.
+inline const DOMElement* GetFirstChildElmt(const DOMNode& parent, PooledName& tag) {
+  const DOMNode* child = parent.getFirstChild();
+  if (child == nullptr) return nullptr;
+  if (child->getNodeType() == DOMNode::ELEMENT_NODE && tag.Matches(child->getNodeName())) {
+    return static_cast<const DOMElement*>(child);
+  }
+  return GetNextSiblingElmt(*child, tag);
+}
 
-/// Finds the first child element of `parent` with each of the tags `tags` in one
+/// The first child element of `parent` of each of the tags `tags`, found in one
 /// pass over the children: `found[i]` is what GetFirstChildElmt gives for
 /// `tags[i]`. At most 32 tags.
-void FirstChildren(const DOMNode& parent, PooledName* tags, const DOMElement** found,
-                   std::size_t count);
+void GetFirstChildElmt(const DOMNode& parent, PooledName* tags, const DOMElement** found,
+                       std::size_t count);
 template <std::size_t N>
-void FirstChildren(const DOMNode& parent, PooledName (&tags)[N], const DOMElement* (&found)[N]) {
+void GetFirstChildElmt(const DOMNode& parent, PooledName (&tags)[N],
+                       const DOMElement* (&found)[N]) {
   static_assert(N <= 32, "one bit per tag");
-  FirstChildren(parent, tags, found, N);
+  GetFirstChildElmt(parent, tags, found, N);
 }
+
+/// A UTF-8 name in UTF-16, equal to what ToUTF16 gives; a short ASCII name needs
+/// no heap, so that lookups by name cost no allocation.
+class Utf16Name {
+ public:
+  /// `utf8` must not be null.
+  explicit Utf16Name(const char* utf8);
+  Utf16Name(const Utf16Name&) = delete;
+  Utf16Name& operator=(const Utf16Name&) = delete;
+
+  const XMLCh* get() const { return m_data; }
+
+ private:
+  static constexpr std::size_t kInline = 64;
+  XMLCh m_inline[kInline];
+  std::vector<XMLCh> m_converted;
+  const XMLCh* m_data;
+};
 
 /// Asks the processor ahead of time for the memory that follows the nodes a walk
 /// in document order stands on. The document allocates its nodes, attributes and
