@@ -160,33 +160,34 @@ MCStatus ReadParameter(const DOMElement& param, bool& out, MCFaults* faults) {
   return MCStatus();
 }
 
-MCStatus MCSettingsParser::GetParameter(const char* paramName, std::string& out,
-                                        void* context) const {
+namespace {
+
+// The named Parameter of the scope, read as `T`.
+template <class T>
+MCStatus GetScalar(const MCSettingsParser& parser, const char* paramName, T& out, void* context) {
   const DOMElement* param = nullptr;
-  const MCStatus found = SettingsQuery::Find(*this, kParameterTag, paramName, context, param);
+  const MCStatus found = SettingsQuery::Find(parser, kParameterTag, paramName, context, param);
   if (!found.IsOK()) return found;
   return ReadParameter(*param, out, nullptr);
+}
+
+}  // namespace
+
+MCStatus MCSettingsParser::GetParameter(const char* paramName, std::string& out,
+                                        void* context) const {
+  return GetScalar(*this, paramName, out, context);
 }
 
 MCStatus MCSettingsParser::GetParameter(const char* paramName, int& out, void* context) const {
-  const DOMElement* param = nullptr;
-  const MCStatus found = SettingsQuery::Find(*this, kParameterTag, paramName, context, param);
-  if (!found.IsOK()) return found;
-  return ReadParameter(*param, out, nullptr);
+  return GetScalar(*this, paramName, out, context);
 }
 
 MCStatus MCSettingsParser::GetParameter(const char* paramName, double& out, void* context) const {
-  const DOMElement* param = nullptr;
-  const MCStatus found = SettingsQuery::Find(*this, kParameterTag, paramName, context, param);
-  if (!found.IsOK()) return found;
-  return ReadParameter(*param, out, nullptr);
+  return GetScalar(*this, paramName, out, context);
 }
 
 MCStatus MCSettingsParser::GetParameter(const char* paramName, bool& out, void* context) const {
-  const DOMElement* param = nullptr;
-  const MCStatus found = SettingsQuery::Find(*this, kParameterTag, paramName, context, param);
-  if (!found.IsOK()) return found;
-  return ReadParameter(*param, out, nullptr);
+  return GetScalar(*this, paramName, out, context);
 }
 
 MCSettingsParser::ParamType MCSettingsParser::GetParameterType(const char* paramName,
