@@ -20,6 +20,7 @@
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/dom_building.h"
 #include "mcxml/xml/input_source.h"
+#include "mcxml/xml/parser_owner.h"
 #include "mcxml/xml/read_write.h"
 #include "mcxml/xml/transcoder.h"
 

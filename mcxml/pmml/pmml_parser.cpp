@@ -17,11 +17,6 @@ namespace MCXML_1_3 {
 
 namespace xc = XERCES_CPP_NAMESPACE;
 
-void MCPMMLParser::ParserDeleter::operator()(xc::XercesDOMParser* parser) const noexcept {
-  // Allocated through the platform's memory operators, which this delete pairs with.
-  delete parser;
-}
-
 MCPMMLParser::MCPMMLParser() {
   try {
     InitializePlatform();

@@ -17,10 +17,7 @@
 #include "mcxml/common/status.h"
 #include "mcxml/common/uni_stats.h"
 #include "mcxml/common/var_list.h"
-
-XERCES_CPP_NAMESPACE_BEGIN
-class XercesDOMParser;
-XERCES_CPP_NAMESPACE_END
+#include "mcxml/xml/parser_owner.h"
 
 namespace MCXML_1_3 {
 
@@ -164,17 +161,11 @@ class MCXML_EXPORT MCPMMLParser {
   /// CheckDocument as this class gives it for a load whose outcome was `load`.
   std::vector<MCProblem> CheckModel(const MCStatus& load, bool useBins) const;
 
-  /// Deletes the XML parser the way it was allocated.
-  struct ParserDeleter {
-    /// Deletes `parser`.
-    void operator()(XERCES_CPP_NAMESPACE::XercesDOMParser* parser) const noexcept;
-  };
-
   /// The stored status: the construction outcome (OK or 103), then the outcome of
   /// the last ParseToDOM; queries start from it.
   MCStatus m_status;
   /// The XML parser, which owns the document; null when construction failed.
-  std::unique_ptr<XERCES_CPP_NAMESPACE::XercesDOMParser, ParserDeleter> m_parser;
+  MCParserOwner m_parser;
   /// The message of the last parse exception; empty otherwise.
   std::string m_xercesMessage;
   /// The parsed document; null unless the last load succeeded.

@@ -21,10 +21,6 @@ namespace {
 
 namespace xc = XERCES_CPP_NAMESPACE;
 
-constexpr char kExtensionTag[] = "Extension";
-constexpr char kExtenderAttr[] = "extender";
-constexpr char kNameAttr[] = "name";
-
 const XMLCh* AttributeOf(const DOMElement& elmt, const XMLCh* name) {
   return AttributeValue(elmt.getAttributeNode(name));
 }
@@ -60,7 +56,7 @@ struct ExtensionNames {
   PooledName tag{tagName.get()};
   const Utf16Name extenderAttr{kExtenderAttr};
   const Utf16Name extender{kExtenderId};
-  const Utf16Name nameAttr{kNameAttr};
+  const Utf16Name nameAttr{kExtensionNameAttr};
   const bool hasName;
   const Utf16Name name;
 };

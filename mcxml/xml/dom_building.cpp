@@ -9,20 +9,14 @@
 #include "mcxml/common/format.h"
 #include "mcxml/xml/dom_access.h"
 #include "mcxml/xml/extender_internal.h"
+#include "mcxml/xml/platform_internal.h"
 
 namespace MCXML_1_3 {
 namespace {
 
 namespace xc = XERCES_CPP_NAMESPACE;
 
-constexpr char kExtensionTag[] = "Extension";
-constexpr char kExtenderAttr[] = "extender";
-constexpr char kNameAttr[] = "name";
-
 // A new element released again unless the caller takes it.
-struct Releaser {
-  void operator()(DOMElement* elmt) const noexcept { elmt->release(); }
-};
 using ElementHolder = std::unique_ptr<DOMElement, Releaser>;
 
 }  // namespace
@@ -55,7 +49,7 @@ DOMElement* CreateExtension(DOMDocument& doc, const char* name) {
   ElementHolder extension(CreateElement(doc, kExtensionTag));
   if (!extension) return nullptr;
   if (!SetAttribute(*extension, kExtenderAttr, kExtenderId) ||
-      !SetAttribute(*extension, kNameAttr, name)) {
+      !SetAttribute(*extension, kExtensionNameAttr, name)) {
     return nullptr;
   }
   return extension.release();

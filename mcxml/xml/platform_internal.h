@@ -14,6 +14,15 @@ void InitializePlatform();
 /// InitializePlatform.
 void TerminatePlatform();
 
+/// Gives back what the platform hands out to be released rather than deleted
+/// (serializers, outputs, nodes), for std::unique_ptr.
+struct Releaser {
+  template <class T>
+  void operator()(T* resource) const noexcept {
+    if (resource != nullptr) resource->release();
+  }
+};
+
 }  // namespace MCXML_1_3
 
 #endif  // MCXML_XML_PLATFORM_INTERNAL_H

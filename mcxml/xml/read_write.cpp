@@ -40,13 +40,6 @@ namespace xc = XERCES_CPP_NAMESPACE;
 
 constexpr char kLoadSaveFeature[] = "LS";
 
-struct Releaser {
-  template <class T>
-  void operator()(T* resource) const noexcept {
-    if (resource != nullptr) resource->release();
-  }
-};
-
 // The platform's serializer recurses once per level of nesting, so a document
 // deeper than the calling thread's stack can take is refused rather than written.
 // Measured with Debian's Xerces-C 3.2.4, which every build of ours (Release,
@@ -154,10 +147,6 @@ std::string CannotOpen(const char* fileName, int error) {
 }
 
 }  // namespace
-
-void MCXMLReadWrite::ParserDeleter::operator()(xc::XercesDOMParser* parser) const noexcept {
-  delete parser;
-}
 
 MCXMLReadWrite::MCXMLReadWrite() {
   try {

@@ -15,10 +15,7 @@
 
 #include "mcxml/common/export.h"
 #include "mcxml/common/status.h"
-
-XERCES_CPP_NAMESPACE_BEGIN
-class XercesDOMParser;
-XERCES_CPP_NAMESPACE_END
+#include "mcxml/xml/parser_owner.h"
 
 namespace MCXML_1_3 {
 
@@ -97,14 +94,10 @@ class MCXML_EXPORT MCXMLReadWrite {
   MCStatus WriteFromDOM(const std::string& fileName, const DOMDocument* doc) const;
 
  private:
-  struct ParserDeleter {
-    void operator()(XERCES_CPP_NAMESPACE::XercesDOMParser* parser) const noexcept;
-  };
-
   MCStatus ParseToDOM(const char* fileName, std::istream* in);
 
   MCStatus m_initStatus;
-  std::unique_ptr<XERCES_CPP_NAMESPACE::XercesDOMParser, ParserDeleter> m_parser;
+  MCParserOwner m_parser;
   mutable std::string m_xercesMessage;
   DOMDocument* m_document = nullptr;
   bool m_secure = false;
