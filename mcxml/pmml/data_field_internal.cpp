@@ -145,19 +145,35 @@ MCStatus MCDataFieldReader::ReadInterval(const DOMElement& interval, MCDataField
   return MCStatus();
 }
 
-MCStatus MCDataFieldReader::Read(const DOMElement& elmt, const MCDataFieldAttributes& attributes,
-                                 MCDataField& field, MCFaults* faults) {
-  // A check goes on past a failure to what the next attribute tells; the first
-  // failure is the field's status either way.
+namespace {
+
+// A field's failures: the first is its status. A check (with `faults`) goes on
+// past each to what the next attribute tells; a plain read stops at the first.
+struct FieldFailures {
+  MCFaults* faults;
   MCStatus first;
-  const auto fail = [&](const MCStatus& status, const DOMElement& at, auto reason) {
+
+  /// Records `status`, already listed; true when the read stops there.
+  bool Stop(const MCStatus& status) {
     if (first.IsOK()) first = status;
-    static_cast<void>(Fault(faults, status, at, reason));
     return faults == nullptr;
-  };
+  }
+  /// Lists `status` at `at` for `reason` and records it.
+  template <class Reason>
+  bool Stop(const MCStatus& status, const DOMElement& at, Reason reason) {
+    static_cast<void>(Fault(faults, status, at, reason));
+    return Stop(status);
+  }
+};
+
+// The field's name, label, data type and optype from its attributes; `type` is
+// the data type's entry, null when unknown. False when the read stops.
+bool ReadHead(const DOMElement& elmt, const MCDataFieldAttributes& attributes,
+              const MCDataFieldRules& rules, MCDataField& field, const DataTypeEntry*& type,
+              FieldFailures& failures) {
   if (attributes.name == nullptr) {
-    if (fail(kAttributeMissing, elmt, [] { return std::string("\"name\" is missing"); })) {
-      return first;
+    if (failures.Stop(kAttributeMissing, elmt, [] { return std::string("\"name\" is missing"); })) {
+      return false;
     }
   } else {
     field.name = ToUTF8(attributes.name);
@@ -165,17 +181,18 @@ MCStatus MCDataFieldReader::Read(const DOMElement& elmt, const MCDataFieldAttrib
   field.label = ToUTF8(attributes.displayName);
 
   const XMLCh* dataType = attributes.dataType;
-  const DataTypeEntry* type = nullptr;
+  type = nullptr;
   if (dataType == nullptr) {
-    if (fail(kAttributeMissing, elmt, [] { return std::string("\"dataType\" is missing"); })) {
-      return first;
+    if (failures.Stop(kAttributeMissing, elmt,
+                      [] { return std::string("\"dataType\" is missing"); })) {
+      return false;
     }
-  } else if ((type = FindDataType(dataType, m_rules)) == nullptr) {
-    if (fail(kAttributeBad, elmt, [&] {
+  } else if ((type = FindDataType(dataType, rules)) == nullptr) {
+    if (failures.Stop(kAttributeBad, elmt, [&] {
           return "dataType " + Quoted(dataType) + " is not a known data type (" +
-                 DataTypeTexts(m_rules) + ")";
+                 DataTypeTexts(rules) + ")";
         })) {
-      return first;
+      return false;
     }
   } else {
     field.numeric = type->numeric;
@@ -183,15 +200,23 @@ MCStatus MCDataFieldReader::Read(const DOMElement& elmt, const MCDataFieldAttrib
   }
 
   if (attributes.optype == nullptr) {
-    if (fail(kAttributeMissing, elmt, [] { return std::string("\"optype\" is missing"); })) {
-      return first;
-    }
-  } else {
-    field.continuous = TextIs(attributes.optype, u"continuous");
+    return !failures.Stop(kAttributeMissing, elmt,
+                          [] { return std::string("\"optype\" is missing"); });
   }
-  // Without a known type the values cannot be read.
-  if (type == nullptr) return first;
+  field.continuous = TextIs(attributes.optype, u"continuous");
+  return true;
+}
 
+}  // namespace
+
+MCStatus MCDataFieldReader::Read(const DOMElement& elmt, const MCDataFieldAttributes& attributes,
+                                 MCDataField& field, MCFaults* faults) {
+  FieldFailures failures{faults, MCStatus()};
+  const DataTypeEntry* type = nullptr;
+  // Without a known type the values cannot be read.
+  if (!ReadHead(elmt, attributes, m_rules, field, type, failures) || type == nullptr) {
+    return failures.first;
+  }
   for (const DOMNode* node = elmt.getFirstChild(); node != nullptr; node = node->getNextSibling()) {
     m_ahead.At(node);
     if (node->getNodeType() != DOMNode::ELEMENT_NODE) continue;
@@ -205,13 +230,10 @@ MCStatus MCDataFieldReader::Read(const DOMElement& elmt, const MCDataFieldAttrib
       ReadInvalidRangeBound(child, field);
     } else if (m_rules.readIntervals && m_intervalTag.Matches(tag)) {
       const MCStatus status = ReadInterval(child, field, faults);
-      if (!status.IsOK()) {
-        if (first.IsOK()) first = status;
-        if (faults == nullptr) return first;
-      }
+      if (!status.IsOK() && failures.Stop(status)) return failures.first;
     }
   }
-  return first;
+  return failures.first;
 }
 
 int AddCatField(MCVarList& varList, MCDataField& field) {
@@ -250,11 +272,6 @@ void AddInvalid(MCVarList& varList, int index, const MCDataField& field) {
 
 int AddUnrangedContVar(MCVarList& varList, const MCDataField& field) {
   return varList.AddContVar(field.name, field.label, IMCVariable::kInput);
-}
-
-int AddRangedContVar(MCVarList& varList, const MCDataField& field) {
-  return varList.AddContVar(field.name, field.label, field.lower, field.upper, IMCVariable::kInput,
-                            false, -1);
 }
 
 MCStatus AddField(MCVarList& varList, MCBinsIndex& bins, MCDataField& field, bool useBins,

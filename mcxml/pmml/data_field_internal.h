@@ -6,7 +6,7 @@
 // stopping at the first status that is not OK:
 //
 //   MCBinsIndex bins(m_transDictElmt);                      // once per call
-//   MCDataFieldReader reader(kSettingsFieldRules);          // once per call
+//   MCDataFieldReader reader(kPmmlFieldRules);              // once per call
 //   MCDataField field;                                      // once per call
 //   ...
 //   const MCDataFieldAttributes attributes = reader.Attributes(elmt);
@@ -14,7 +14,7 @@
 //   MCStatus status = reader.Read(elmt, attributes, field);
 //   if (!status.IsOK()) return status;                      // 108 or 109
 //   int index = -1;
-//   status = AddField(varList, bins, field, useBins, AddPlainCont, index);
+//   status = AddField(varList, bins, field, useBins, AddUnrangedContVar, index);
 //   if (!status.IsOK()) return status;                      // 110 or 111
 //
 // The bins lookup goes through an index built once per call rather than
@@ -54,8 +54,6 @@ struct MCDataFieldRules {
 
 /// The PMML builder: string, double, float, integer; Interval children ignored.
 inline constexpr MCDataFieldRules kPmmlFieldRules{false, false};
-/// The settings builder: the date and time types too, and Interval ranges.
-inline constexpr MCDataFieldRules kSettingsFieldRules{true, true};
 
 /// Everything read from one DataField.
 struct MCDataField {
@@ -212,14 +210,12 @@ void ReadBins(const DOMElement& discretize, std::vector<double>& cutPoints,
 MCStatus AddBinnedContVar(MCVarList& varList, MCBinsIndex& bins, MCDataField& field, bool& added,
                           int& index);
 
-/// How a builder adds a continuous field without bins: the PMML builder without a
-/// range, the settings builder over the field's Interval range. Returns the index.
+/// How a builder adds a continuous field without bins (the PMML builder without a
+/// range, the settings builder over the field's Interval range). Returns the index.
 using MCPlainContAdd = int (*)(MCVarList& varList, const MCDataField& field);
 
 /// The PMML builder's way: a continuous variable without range.
 int AddUnrangedContVar(MCVarList& varList, const MCDataField& field);
-/// The settings builder's way: over the range of the field's last Interval.
-int AddRangedContVar(MCVarList& varList, const MCDataField& field);
 
 /// Adds `field` as both builders do: a categorical field through AddCatField; a
 /// continuous one through AddBinnedContVar when `useBins` (110 without bins) and

@@ -10,6 +10,7 @@
 #include <xercesc/dom/DOMNode.hpp>
 
 #include "mcxml/common/status.h"
+#include "mcxml/pmml/data_field_internal.h"
 #include "mcxml/pmml/problems_internal.h"
 #include "mcxml/settings/settings_parser.h"
 #include "mcxml/xml/dom_access.h"
@@ -34,6 +35,13 @@ inline constexpr char kFrequencyWeightParam[] = "FrequencyWeightVar";
 inline constexpr char kIntegerType[] = "integer";
 inline constexpr char kDoubleType[] = "double";
 inline constexpr char kBooleanType[] = "boolean";
+
+/// How the settings builder reads a DataField: the date and time types too (as
+/// numbers), and Interval ranges.
+inline constexpr MCDataFieldRules kSettingsFieldRules{true, true};
+/// How it adds a continuous field without bins: over the range of the field's
+/// last Interval.
+int AddRangedContVar(MCVarList& varList, const MCDataField& field);
 
 /// One "value" of `elmt` read as the type of `value`, answering as GetIntAttribute
 /// does: -1 absent or empty, 1 rejected, 0 read.

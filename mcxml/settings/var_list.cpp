@@ -10,6 +10,11 @@
 
 namespace MCXML_1_3 {
 
+int AddRangedContVar(MCVarList& varList, const MCDataField& field) {
+  return varList.AddContVar(field.name, field.label, field.lower, field.upper, IMCVariable::kInput,
+                            false, -1);
+}
+
 MCStatus MCSettingsParser::FillVarList(MCVarList& varList, bool useBins) const {
   // Nothing in the library fills the table of field codes.
   return FillVarList(varList, useBins, FieldCodes());
