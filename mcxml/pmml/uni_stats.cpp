@@ -147,17 +147,13 @@ MCStatus ExtractIntervalOf(double& left, double& right, bool& leftOpen, const DO
   return MCStatus();
 }
 
-MCStatus FillCutPointsFreqsOf(std::vector<double>& cutPoints, std::vector<double>& freqs,
-                              bool& leftOpen, const DOMElement& contStats, MCFaults* faults) {
-  cutPoints.clear();
-  freqs.clear();
-  leftOpen = true;
-  // A first pass counts the intervals, so that the cut points are allocated once
-  // (a gap between intervals adds one more), and finds the Array.
-  PooledName intervalTag(u"Interval");
+// The Interval children of `contStats`, counted in one pass that also finds its
+// first Array, so that the cut points can be allocated once.
+std::size_t CountIntervals(const DOMElement& contStats, PooledName& intervalTag,
+                           const DOMElement*& array) {
   PooledName arrayTag(u"Array");
   std::size_t intervals = 0;
-  const DOMElement* array = nullptr;
+  array = nullptr;
   for (const DOMNode* node = contStats.getFirstChild(); node != nullptr;
        node = node->getNextSibling()) {
     if (node->getNodeType() != DOMNode::ELEMENT_NODE) continue;
@@ -168,7 +164,66 @@ MCStatus FillCutPointsFreqsOf(std::vector<double>& cutPoints, std::vector<double
       array = static_cast<const DOMElement*>(node);
     }
   }
+  return intervals;
+}
+
+// An interval after the first, whose left margin `left` joins the cut points: it
+// has the first one's closure and starts at or after the boundary before it. A gap
+// between two intervals becomes a bucket of its own; touching intervals share
+// their boundary.
+MCStatus JoinInterval(std::vector<double>& cutPoints, double left, bool intervalLeftOpen,
+                      bool leftOpen, const DOMElement& interval, MCFaults* faults) {
+  if (intervalLeftOpen != leftOpen) {
+    return Fault(faults, kBadHistogram, interval, [&] {
+      return "Interval closure " + Quoted(GetAttribute(interval, "closure")) + " is " +
+             (intervalLeftOpen ? "open" : "closed") + " on the left, the first interval's " +
+             (leftOpen ? "open" : "closed");
+    });
+  }
+  if (left == gMissingValue) {
+    return Fault(faults, kBadHistogram, interval, [] {
+      return std::string("Interval has no left margin, which only the first may lack");
+    });
+  }
+  if (left < cutPoints.back()) {
+    return Fault(faults, kBadHistogram, interval, [&] {
+      return "Interval leftMargin " + Quoted(GetAttribute(interval, "leftMargin")) +
+             " lies below the boundary before it, " + NumberText(cutPoints.back());
+    });
+  }
+  if (left > cutPoints.back()) cutPoints.push_back(left);
+  return MCStatus();
+}
+
+// The frequencies of the histogram of `contStats` from its Array, one for each of
+// the buckets between `cutCount` cut points.
+MCStatus ReadBucketFreqs(std::vector<double>& freqs, const DOMElement* array,
+                         const DOMElement& contStats, std::size_t cutCount, MCFaults* faults) {
+  if (array == nullptr) {
+    return Fault(faults, kElementMissing, contStats,
+                 [] { return std::string("ContStats has intervals but no Array of frequencies"); });
+  }
+  const MCStatus status = ReadNonNegativeArray(freqs, *array, faults);
+  if (!status.IsOK()) return status;
+  if (freqs.size() + 1 != cutCount) {
+    return Fault(faults, kBadHistogram, *array, [&] {
+      return "Array holds " + std::to_string(freqs.size()) + " frequencies for " +
+             std::to_string(cutCount - 1) + " buckets";
+    });
+  }
+  return MCStatus();
+}
+
+MCStatus FillCutPointsFreqsOf(std::vector<double>& cutPoints, std::vector<double>& freqs,
+                              bool& leftOpen, const DOMElement& contStats, MCFaults* faults) {
+  cutPoints.clear();
+  freqs.clear();
+  leftOpen = true;
+  PooledName intervalTag(u"Interval");
+  const DOMElement* array = nullptr;
+  const std::size_t intervals = CountIntervals(contStats, intervalTag, array);
   if (intervals == 0) return MCStatus();
+  // A gap between intervals adds one more.
   cutPoints.reserve(intervals + 1);
 
   IntervalNames names;
@@ -185,54 +240,20 @@ MCStatus FillCutPointsFreqsOf(std::vector<double>& cutPoints, std::vector<double
     double left = gMissingValue;
     double right = gMissingValue;
     bool intervalLeftOpen = false;
-    const MCStatus status =
-        ExtractIntervalOf(left, right, intervalLeftOpen, *interval, names, faults);
+    MCStatus status = ExtractIntervalOf(left, right, intervalLeftOpen, *interval, names, faults);
     if (!status.IsOK()) return status;
-
     if (first) {
       leftOpen = intervalLeftOpen;
       cutPoints.push_back(left);
+      first = false;
     } else {
-      if (intervalLeftOpen != leftOpen) {
-        return Fault(faults, kBadHistogram, *interval, [&] {
-          return "Interval closure " + Quoted(GetAttribute(*interval, "closure")) + " is " +
-                 (intervalLeftOpen ? "open" : "closed") + " on the left, the first interval's " +
-                 (leftOpen ? "open" : "closed");
-        });
-      }
-      // A gap between two intervals becomes a bucket of its own; touching
-      // intervals share their boundary.
-      if (left == gMissingValue) {
-        return Fault(faults, kBadHistogram, *interval, [] {
-          return std::string("Interval has no left margin, which only the first may lack");
-        });
-      }
-      if (left < cutPoints.back()) {
-        return Fault(faults, kBadHistogram, *interval, [&] {
-          return "Interval leftMargin " + Quoted(GetAttribute(*interval, "leftMargin")) +
-                 " lies below the boundary before it, " + NumberText(cutPoints.back());
-        });
-      }
-      if (left > cutPoints.back()) cutPoints.push_back(left);
+      status = JoinInterval(cutPoints, left, intervalLeftOpen, leftOpen, *interval, faults);
+      if (!status.IsOK()) return status;
     }
     if (right == gMissingValue) openRightSeen = true;
     cutPoints.push_back(right);
-    first = false;
   }
-
-  if (array == nullptr) {
-    return Fault(faults, kElementMissing, contStats,
-                 [] { return std::string("ContStats has intervals but no Array of frequencies"); });
-  }
-  const MCStatus status = ReadNonNegativeArray(freqs, *array, faults);
-  if (!status.IsOK()) return status;
-  if (freqs.size() + 1 != cutPoints.size()) {
-    return Fault(faults, kBadHistogram, *array, [&] {
-      return "Array holds " + std::to_string(freqs.size()) + " frequencies for " +
-             std::to_string(cutPoints.size() - 1) + " buckets";
-    });
-  }
-  return MCStatus();
+  return ReadBucketFreqs(freqs, array, contStats, cutPoints.size(), faults);
 }
 
 // `discrStats` is the first DiscrStats child of `univariateStats`, or null.
