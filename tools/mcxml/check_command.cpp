@@ -44,14 +44,16 @@ void Check(std::istream& in, const Invocation& invocation, Checked& checked) {
 }
 
 // A document of several that cannot be opened is its own problem, as a secured
-// load of a name that cannot be opened is: 104 with the reason.
+// load of a name that cannot be opened is: the parser's exception, with the reason.
+constexpr long kCannotOpen = 104;
+
 Checked CheckFile(const std::string& file, const Invocation& invocation) {
   Checked checked;
   checked.file = file;
   InputFile input;
   std::string error;
   if (!input.Open(file, error)) {
-    checked.load = MCStatus(104, false);
+    checked.load = MCStatus(kCannotOpen, false);
     checked.message = error;
     MCProblem problem;
     problem.status = checked.load;
