@@ -6,6 +6,7 @@
 
 #include <stdlib.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -86,6 +87,22 @@ class InlineDoc {
 inline std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
+}
+
+/// What a shell command printed on standard output, and its wait status (-1 when
+/// it could not be started).
+struct CommandRun {
+  std::string output;
+  int status = -1;
+};
+inline CommandRun RunCommand(const std::string& command) {
+  CommandRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[65536];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.output.append(buffer, n);
+  run.status = pclose(pipe);
+  return run;
 }
 
 /// Parses `xml` with `parser`, which any class of the library with ParseToDOM is.

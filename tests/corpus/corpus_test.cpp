@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "hostile/hostile_support.h"
 #include "test_support.h"
 
 extern "C" int McxmlFuzzPmml(const uint8_t* data, size_t size);
@@ -55,11 +56,7 @@ const std::vector<fs::path>& Documents() {
 // for 19 MB: the bounds sit ten times and more above that, so only work without
 // end exceeds them. A command still running after ten times its bound in wall
 // time is taken to hang and killed.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr double kSlowdown = 3;
-#else
-constexpr double kSlowdown = 1;
-#endif
+constexpr double kSlowdown = mcxml_test::kSanitizerScale;
 
 // The CPU time of every child and grandchild ended and waited for so far.
 double ChildrenCpuSeconds() {
@@ -69,21 +66,11 @@ double ChildrenCpuSeconds() {
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-struct ToolRun {
-  std::string output;
-  int status = -1;
-};
+using ToolRun = mcxml_test::CommandRun;
 
 ToolRun RunTool(const std::string& command, double bound) {
-  const std::string line = "timeout -s KILL " + std::to_string(static_cast<int>(bound * 10)) +
-                           " " MCXML_TOOL_PATH " " + command + " 2>/dev/null";
-  ToolRun run;
-  FILE* pipe = popen(line.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[65536];
-  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.output.append(buffer, n);
-  run.status = pclose(pipe);
-  return run;
+  return mcxml_test::RunCommand("timeout -s KILL " + std::to_string(static_cast<int>(bound * 10)) +
+                                " " MCXML_TOOL_PATH " " + command + " 2>/dev/null");
 }
 
 // Both readings of the library, then every command both ways.

@@ -9,18 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 namespace {
 
 // What `command` prints on standard output.
 std::string Output(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  char buffer[4096];
-  for (size_t n; pipe != nullptr && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-    out.append(buffer, n);
-  }
-  EXPECT_TRUE(pipe != nullptr && pclose(pipe) == 0) << command;
-  return out;
+  const mcxml_test::CommandRun run = mcxml_test::RunCommand(command);
+  EXPECT_EQ(run.status, 0) << command;
+  return run.output;
 }
 
 // The lines of `text` from the one that starts with `first` up to the next one
